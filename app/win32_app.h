@@ -1,0 +1,42 @@
+// Start-up shared by the product and the smoke exe: they differ only in the System bound.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "kit/win32/win32_backend.h"
+#include "kit/win32/win32_gdi.h"
+#include "platform/services.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_tray.h"
+#include "shell/start.h"
+
+namespace app {
+
+[[noreturn]] inline void RunTivlo(platform::System& system) {
+    // Live for the whole process: it ends through ExitProcess, never by returning.
+    static kit::win32::Win32Backend backend;
+    static kit::win32::Win32Gdi gdi;
+    static platform::win32::Win32Registry registry;
+    static platform::win32::Win32Tray tray;
+    static platform::win32::Win32Shell shellService;
+
+    kit::setBackend(&backend);
+    kit::setGdi(&gdi);
+    platform::Services& s = platform::services();
+    s.registry = &registry;
+    s.tray = &tray;
+    s.system = &system;
+    s.shell = &shellService;
+
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES;
+    InitCommonControlsEx(&icc);
+
+    kit::win32::RunGuarded(shell::StartTivlo);
+    backend.run();
+}
+
+}  // namespace app

@@ -1,0 +1,95 @@
+// What a windowing backend provides to the toolkit. Two implementations: Win32 and headless.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "kit/datetime.h"
+
+namespace kit {
+
+using Handle = std::uintptr_t;
+using Color = std::uint32_t;  // 0x00BBGGRR
+
+// Mouse buttons and shift state as the toolkit passes them to handlers.
+enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+// Receives what happens to one native window.
+class WindowSink {
+public:
+    virtual ~WindowSink() = default;
+    // x and y are the low and high words of the message's position, sign-extended, in pixels.
+    virtual void onMouseMove(int button, int shift, int x, int y) {}
+    virtual void onMouseDown(int button, int shift, int x, int y) {}
+    virtual void onMouseUp(int button, int shift, int x, int y) {}
+    virtual void onClick() {}
+    virtual void onDblClick() {}
+};
+
+enum class WindowKind { Form, PictureBox };
+
+struct MenuEntry {
+    std::string caption;  // "-" is a separator
+    bool enabled = true;
+    bool checked = false;
+    bool visible = true;
+};
+
+// Message box flags and answers.
+enum : int {
+    kMbOk = 0,
+    kMbYesNo = 4,
+    kMbIconError = 16,
+    kMbIconExclamation = 48,
+};
+enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Local date and time now, and a millisecond counter.
+    virtual DateTime now() = 0;
+    virtual std::uint64_t tickMs() = 0;
+
+    // Native windows. Forms are top-level and start hidden; picture boxes are children of
+    // their form. The sink outlives the window.
+    virtual Handle createWindow(WindowKind kind, Handle parent, WindowSink* sink) = 0;
+    virtual void destroyWindow(Handle window) = 0;
+    virtual void showWindow(Handle window, bool visible) = 0;
+
+    // Timers tick on the user-interface thread. Disabled or zero interval: no ticks.
+    // Changing the interval or enabling again restarts the count.
+    virtual Handle createTimer(std::function<void()> tick) = 0;
+    virtual void setTimer(Handle timer, unsigned intervalMs, bool enabled) = 0;
+    virtual void destroyTimer(Handle timer) = 0;
+
+    // Opens a popup menu at the mouse position and returns the index of the chosen entry,
+    // or -1 when the menu was dismissed.
+    virtual int popupMenu(Handle owner, const std::vector<MenuEntry>& entries) = 0;
+
+    // Modal message box; returns kIdOk, kIdYes, kIdNo, ...
+    virtual int msgBox(Handle owner, const std::string& text, const std::string& caption,
+                       int flags) = 0;
+
+    // Processes the pending events, then returns.
+    virtual void doEvents() = 0;
+
+    // The program's folder, without a trailing backslash.
+    virtual std::string appPath() = 0;
+    // The application's default title (used by message boxes that give none).
+    virtual std::string appTitle() = 0;
+    // Another instance of the program is running.
+    virtual bool prevInstance() = 0;
+    virtual int screenWidthTwips() = 0;
+    virtual int screenHeightTwips() = 0;
+
+    // Ends the process at once, running no further handlers.
+    [[noreturn]] virtual void endProcess(int exitCode) = 0;
+};
+
+Backend& backend();
+void setBackend(Backend* b);
+
+}  // namespace kit

@@ -1,0 +1,70 @@
+// The drawing calls that picture surfaces and the program use, in the shape of GDI.
+// Win32 passes them to GDI; the headless backend draws into a software raster.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "kit/backend.h"
+
+namespace kit {
+
+constexpr std::uint32_t kSrcCopy = 0x00CC0020;
+constexpr std::uint32_t kPatCopy = 0x00F00021;
+constexpr int kTransparent = 1;
+constexpr int kOpaque = 2;
+constexpr int kPictureTypeBitmap = 1;
+constexpr int kPictureTypeIcon = 3;
+
+struct IconInfo {
+    bool fIcon = true;
+    std::uint32_t xHotspot = 0, yHotspot = 0;
+    Handle hbmMask = 0;
+    Handle hbmColor = 0;
+};
+
+class Gdi {
+public:
+    virtual ~Gdi() = default;
+
+    // GetDC / ReleaseDC; window 0 is the screen.
+    virtual Handle getDC(Handle window) = 0;
+    virtual void releaseDC(Handle window, Handle dc) = 0;
+
+    virtual Handle createCompatibleDC(Handle dc) = 0;  // dc 0: the screen
+    virtual bool deleteDC(Handle dc) = 0;
+    // A fresh memory DC holds a 1 x 1 monochrome bitmap, so a bitmap compatible with it is
+    // monochrome; one compatible with a screen or a DC holding a colour bitmap is colour.
+    virtual Handle createCompatibleBitmap(Handle dc, int width, int height) = 0;
+    virtual Handle createBitmap(int width, int height, int planes, int bitsPerPixel) = 0;
+    virtual Handle createSolidBrush(Color color) = 0;
+    // A font of the given face and size in points (height -size*96/72 pixels, regular weight).
+    virtual Handle createFont(const std::string& face, double points) = 0;
+    virtual Handle selectObject(Handle dc, Handle object) = 0;
+    virtual bool deleteObject(Handle object) = 0;
+
+    virtual Color setTextColor(Handle dc, Color color) = 0;
+    virtual Color setBkColor(Handle dc, Color color) = 0;
+    virtual int setBkMode(Handle dc, int mode) = 0;
+    virtual bool textOut(Handle dc, int x, int y, const std::string& ansiText) = 0;
+    virtual bool fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) = 0;
+    // Block copy. Colour to monochrome: pixels of the source's background colour become
+    // white, all others black. Monochrome to colour: black takes the target's text colour,
+    // white its background colour.
+    virtual bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX,
+                        int srcY, std::uint32_t rop) = 0;
+    virtual int getDeviceCaps(Handle dc, int index) = 0;
+
+    virtual Handle createIconIndirect(const IconInfo& info) = 0;
+    virtual bool destroyIcon(Handle icon) = 0;
+
+    // A picture object around a bitmap or icon handle (OleCreatePictureIndirect); when owned,
+    // releasing the picture frees the handle.
+    virtual Handle createPictureIndirect(int pictureType, Handle handle, bool owned) = 0;
+    virtual Handle pictureHandle(Handle picture) = 0;
+    virtual void releasePicture(Handle picture) = 0;
+};
+
+Gdi& gdi();
+void setGdi(Gdi* g);
+
+}  // namespace kit

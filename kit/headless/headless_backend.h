@@ -1,0 +1,141 @@
+// A backend without a screen for native tests: a virtual clock, windows that only remember
+// their state, timers driven by advance(), and scripted menus and message boxes.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kit/backend.h"
+
+namespace kit::headless {
+
+class HeadlessBackend : public Backend {
+public:
+    struct MenuCall {
+        Handle owner = 0;
+        std::vector<MenuEntry> entries;
+    };
+    struct MsgBoxCall {
+        Handle owner = 0;
+        std::string text, caption;
+        int flags = 0;
+    };
+
+    HeadlessBackend();
+
+    // Backend.
+    DateTime now() override;
+    std::uint64_t tickMs() override { return tick_; }
+    Handle createWindow(WindowKind kind, Handle parent, WindowSink* sink) override;
+    void destroyWindow(Handle window) override;
+    void showWindow(Handle window, bool visible) override;
+    Handle createTimer(std::function<void()> tick) override;
+    void setTimer(Handle timer, unsigned intervalMs, bool enabled) override;
+    void destroyTimer(Handle timer) override;
+    int popupMenu(Handle owner, const std::vector<MenuEntry>& entries) override;
+    int msgBox(Handle owner, const std::string& text, const std::string& caption,
+               int flags) override;
+    void doEvents() override;
+    std::string appPath() override { return appPath_; }
+    std::string appTitle() override { return appTitle_; }
+    bool prevInstance() override { return prevInstance_; }
+    int screenWidthTwips() override { return screenWidthTwips_; }
+    int screenHeightTwips() override { return screenHeightTwips_; }
+    [[noreturn]] void endProcess(int exitCode) override;
+
+    // Clock. setNow sets the wall clock at the current tick; the tick counter never goes back.
+    static DateTime defaultNow() { return DateTime{2026, 12, 7, 9, 41, 0}; }
+    void setNow(const DateTime& d);
+    // Moves virtual time forward, firing due timers in time order (ties by creation order),
+    // each at its own due time.
+    void advance(std::uint64_t ms);
+
+    // Windows.
+    bool hasWindow(Handle h) const { return windows_.count(h) != 0; }
+    bool isVisible(Handle h) const;
+    WindowKind windowKind(Handle h) const;
+    Handle windowParent(Handle h) const;
+    std::size_t windowCount() const { return windows_.size(); }
+    // Deliver mouse events to the window's sink; unknown handles throw std::invalid_argument.
+    void mouseMove(Handle h, int x, int y = 0, int button = 0, int shift = 0);
+    void mouseDown(Handle h, int x, int y = 0, int button = kLeftButton, int shift = 0);
+    void mouseUp(Handle h, int x, int y = 0, int button = kLeftButton, int shift = 0);
+    void click(Handle h);
+    void dblClick(Handle h);
+
+    // Timers.
+    std::size_t timerCount() const { return timers_.size(); }
+    bool timerEnabled(Handle t) const;
+    unsigned timerInterval(Handle t) const;
+
+    // Menus: the chooser picks the answer (default: dismissed, -1).
+    void setMenuChooser(std::function<int(const std::vector<MenuEntry>&)> chooser) {
+        chooser_ = std::move(chooser);
+    }
+    const std::vector<MenuCall>& menuCalls() const { return menuCalls_; }
+
+    // Message boxes: scripted answers are used first; then OK boxes answer kIdOk and
+    // Yes/No boxes kIdNo.
+    std::deque<int>& msgBoxAnswers() { return msgBoxAnswers_; }
+    void queueMsgBoxAnswer(int answer) { msgBoxAnswers_.push_back(answer); }
+    const std::vector<MsgBoxCall>& msgBoxCalls() const { return msgBoxCalls_; }
+
+    // Events: doEvents runs what was posted before it started, in order.
+    void post(std::function<void()> fn) { posted_.push_back(std::move(fn)); }
+    std::size_t pendingPosts() const { return posted_.size(); }
+    int doEventsCount() const { return doEventsCount_; }
+
+    void setAppPath(std::string p) { appPath_ = std::move(p); }
+    void setAppTitle(std::string t) { appTitle_ = std::move(t); }
+    void setPrevInstance(bool b) { prevInstance_ = b; }
+    void setScreenTwips(int width, int height) {
+        screenWidthTwips_ = width;
+        screenHeightTwips_ = height;
+    }
+
+    std::optional<int> endedWith() const { return endedWith_; }
+
+    // Clears recordings, scripts and settings back to their defaults. Live windows and timers
+    // stay: they belong to objects that will still destroy them.
+    void reset();
+
+private:
+    struct Window {
+        WindowKind kind;
+        Handle parent;
+        WindowSink* sink;
+        bool visible;
+    };
+    struct Timer {
+        std::function<void()> tick;
+        unsigned interval = 0;
+        bool enabled = false;
+        std::uint64_t due = 0;
+    };
+
+    Window& window(Handle h);
+    const Window& window(Handle h) const;
+
+    Handle nextHandle_ = 0x100;
+    std::uint64_t tick_ = 0;
+    long long baseSerial_ = 0;  // wall clock, in serial seconds, at baseTick_
+    std::uint64_t baseTick_ = 0;
+    std::map<Handle, Window> windows_;
+    std::map<Handle, Timer> timers_;  // ordered by handle = creation order
+    std::function<int(const std::vector<MenuEntry>&)> chooser_;
+    std::vector<MenuCall> menuCalls_;
+    std::deque<int> msgBoxAnswers_;
+    std::vector<MsgBoxCall> msgBoxCalls_;
+    std::deque<std::function<void()>> posted_;
+    int doEventsCount_ = 0;
+    std::string appPath_, appTitle_;
+    bool prevInstance_ = false;
+    int screenWidthTwips_ = 0, screenHeightTwips_ = 0;
+    std::optional<int> endedWith_;
+};
+
+}  // namespace kit::headless

@@ -1,0 +1,518 @@
+#include "kit/headless/raster_gdi.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <sstream>
+#include <stdexcept>
+
+namespace kit::headless {
+
+namespace {
+
+constexpr int kBitsPixel = 12, kPlanes = 14, kLogPixelsY = 90;
+constexpr int kGlyphTop = 3;  // first row of a capital in the 13-row cell
+
+// Rows from the cap line down (rows 3.. of the cell); rows 11 and 12 are descenders.
+struct GlyphArt {
+    char ch;
+    int advance;
+    const char* rows;
+};
+
+// clang-format off
+const GlyphArt kArt[] = {
+    {' ', 3, "."},
+    {'!', 2, "# # # # # # . #"},
+    {'"', 4, "#.# #.# #.#"},
+    {'#', 6, "..... .#.#. .#.#. ##### .#.#. ##### .#.#. .#.#."},
+    {'$', 6, "..#.. .###. #.#.# #.#.. .###. ..#.# #.#.# .###. ..#.."},
+    {'%', 6, "##..# ##.#. ...#. ..#.. ..#.. .#... .#.## #..##"},
+    {'&', 6, ".##.. #..#. #..#. .##.. #.#.# #..#. #..#. .##.#"},
+    {'\'', 2, "# # #"},
+    {'(', 3, ".# #. #. #. #. #. #. #. #. .#"},
+    {')', 3, "#. .# .# .# .# .# .# .# .# #."},
+    {'*', 6, "..#.. #.#.# .###. #.#.# ..#.."},
+    {'+', 6, "..... ..... ..#.. ..#.. ##### ..#.. ..#.. ....."},
+    {',', 3, ".. .. .. .. .. .. .. .# #."},
+    {'-', 4, "... ... ... ... ### ... ... ..."},
+    {'.', 2, ". . . . . . . #"},
+    {'/', 4, "..# ..# .#. .#. .#. .#. #.. #.."},
+    {'0', 6, ".###. #...# #...# #...# #...# #...# #...# .###."},
+    {'1', 6, "..#.. .##.. #.#.. ..#.. ..#.. ..#.. ..#.. ..#.."},
+    {'2', 6, ".###. #...# ....# ...#. ..#.. .#... #.... #####"},
+    {'3', 6, ".###. #...# ....# ..##. ....# ....# #...# .###."},
+    {'4', 6, "...#. ..##. .#.#. #..#. ##### ...#. ...#. ...#."},
+    {'5', 6, "##### #.... #.... ####. ....# ....# #...# .###."},
+    {'6', 6, ".###. #...# #.... ####. #...# #...# #...# .###."},
+    {'7', 6, "##### ....# ...#. ...#. ..#.. ..#.. .#... .#..."},
+    {'8', 6, ".###. #...# #...# .###. #...# #...# #...# .###."},
+    {'9', 6, ".###. #...# #...# #...# .#### ....# #...# .###."},
+    {':', 3, ".. .. .# .. .. .. .. .#"},
+    {';', 3, ".. .. .# .. .. .. .. .# #."},
+    {'<', 5, ".... ...# ..#. .#.. #... .#.. ..#. ...#"},
+    {'=', 5, ".... .... .... #### .... #### .... ...."},
+    {'>', 5, ".... #... .#.. ..#. ...# ..#. .#.. #..."},
+    {'?', 6, ".###. #...# ....# ...#. ..#.. ..#.. ..... ..#.."},
+    {'@', 6, ".###. #...# #.### #.#.# #.#.# #.##. #.... .###."},
+    {'A', 6, "..#.. .#.#. .#.#. #...# #...# ##### #...# #...#"},
+    {'B', 6, "####. #...# #...# ####. #...# #...# #...# ####."},
+    {'C', 6, ".###. #...# #.... #.... #.... #.... #...# .###."},
+    {'D', 6, "####. #...# #...# #...# #...# #...# #...# ####."},
+    {'E', 6, "##### #.... #.... ####. #.... #.... #.... #####"},
+    {'F', 6, "##### #.... #.... ####. #.... #.... #.... #...."},
+    {'G', 6, ".###. #...# #.... #.... #.### #...# #...# .###."},
+    {'H', 6, "#...# #...# #...# ##### #...# #...# #...# #...#"},
+    {'I', 4, "### .#. .#. .#. .#. .#. .#. ###"},
+    {'J', 5, "...# ...# ...# ...# ...# #..# #..# .##."},
+    {'K', 6, "#...# #..#. #.#.. ##... ##... #.#.. #..#. #...#"},
+    {'L', 5, "#... #... #... #... #... #... #... ####"},
+    {'M', 7, "#...# ##.## #.#.# #.#.# #...# #...# #...# #...#"},
+    {'N', 6, "#...# ##..# ##..# #.#.# #.#.# #..## #..## #...#"},
+    {'O', 6, ".###. #...# #...# #...# #...# #...# #...# .###."},
+    {'P', 6, "####. #...# #...# ####. #.... #.... #.... #...."},
+    {'Q', 6, ".###. #...# #...# #...# #...# #.#.# #..#. .##.#"},
+    {'R', 6, "####. #...# #...# ####. #.#.. #..#. #...# #...#"},
+    {'S', 6, ".###. #...# #.... .###. ....# ....# #...# .###."},
+    {'T', 6, "##### ..#.. ..#.. ..#.. ..#.. ..#.. ..#.. ..#.."},
+    {'U', 6, "#...# #...# #...# #...# #...# #...# #...# .###."},
+    {'V', 6, "#...# #...# #...# #...# .#.#. .#.#. ..#.. ..#.."},
+    {'W', 7, "#...# #...# #...# #.#.# #.#.# #.#.# .#.#. .#.#."},
+    {'X', 6, "#...# #...# .#.#. ..#.. ..#.. .#.#. #...# #...#"},
+    {'Y', 6, "#...# #...# .#.#. ..#.. ..#.. ..#.. ..#.. ..#.."},
+    {'Z', 6, "##### ....# ...#. ..#.. ..#.. .#... #.... #####"},
+    {'[', 3, "## #. #. #. #. #. #. #. #. ##"},
+    {'\\', 4, "#.. #.. .#. .#. .#. .#. ..# ..#"},
+    {']', 3, "## .# .# .# .# .# .# .# .# ##"},
+    {'^', 6, "..#.. .#.#. #...#"},
+    {'_', 6, "..... ..... ..... ..... ..... ..... ..... ..... ..... #####"},
+    {'`', 3, "#. .#"},
+    {'a', 5, ".... .... .##. ...# .### #..# #..# .###"},
+    {'b', 5, "#... #... ###. #..# #..# #..# #..# ###."},
+    {'c', 5, ".... .... .##. #..# #... #... #..# .##."},
+    {'d', 5, "...# ...# .### #..# #..# #..# #..# .###"},
+    {'e', 5, ".... .... .##. #..# #### #... #..# .##."},
+    {'f', 4, ".## #.. ### #.. #.. #.. #.. #.."},
+    {'g', 5, ".... .... .### #..# #..# #..# #..# .### ...# ###."},
+    {'h', 5, "#... #... ###. #..# #..# #..# #..# #..#"},
+    {'i', 2, "# . # # # # # #"},
+    {'j', 3, ".# .. .# .# .# .# .# .# .# #."},
+    {'k', 5, "#... #... #..# #.#. ##.. ##.. #.#. #..#"},
+    {'l', 2, "# # # # # # # #"},
+    {'m', 6, "..... ..... ####. #.#.# #.#.# #.#.# #.#.# #.#.#"},
+    {'n', 5, ".... .... ###. #..# #..# #..# #..# #..#"},
+    {'o', 5, ".... .... .##. #..# #..# #..# #..# .##."},
+    {'p', 5, ".... .... ###. #..# #..# #..# #..# ###. #... #..."},
+    {'q', 5, ".... .... .### #..# #..# #..# #..# .### ...# ...#"},
+    {'r', 4, "... ... #.# ##. #.. #.. #.. #.."},
+    {'s', 5, ".... .... .### #... .##. ...# ...# ###."},
+    {'t', 4, ".#. .#. ### .#. .#. .#. .#. ..#"},
+    {'u', 5, ".... .... #..# #..# #..# #..# #..# .###"},
+    {'v', 6, "..... ..... #...# #...# .#.#. .#.#. ..#.. ..#.."},
+    {'w', 6, "..... ..... #...# #...# #.#.# #.#.# .#.#. .#.#."},
+    {'x', 5, ".... .... #..# #..# .##. .##. #..# #..#"},
+    {'y', 5, ".... .... #..# #..# #..# #..# #..# .### ...# ###."},
+    {'z', 5, ".... .... #### ...# ..#. .#.. #... ####"},
+    {'{', 4, "..# .#. .#. .#. #.. .#. .#. .#. .#. ..#"},
+    {'|', 2, "# # # # # # # # # #"},
+    {'}', 4, "#.. .#. .#. .#. ..# .#. .#. .#. .#. #.."},
+    {'~', 6, "..... ..... ..... .#... #.#.# ...#."},
+};
+// Characters outside 32..126 draw as a box.
+const GlyphArt kMissing = {'?', 5, "#### #..# #..# #..# #..# #..# #..# ####"};
+// clang-format on
+
+struct Glyph {
+    int advance = 0;
+    std::vector<std::string> rows;
+};
+
+Glyph parse(const GlyphArt& a) {
+    Glyph g;
+    g.advance = a.advance;
+    std::istringstream in(a.rows);
+    for (std::string row; in >> row;) g.rows.push_back(row);
+    return g;
+}
+
+const Glyph& glyphFor(unsigned char c) {
+    static const auto table = [] {
+        std::array<Glyph, 128> t{};
+        for (const auto& a : kArt) t[static_cast<unsigned char>(a.ch)] = parse(a);
+        return t;
+    }();
+    static const Glyph missing = parse(kMissing);
+    if (c < 32 || c > 126) return missing;
+    return table[c];
+}
+
+// How a solid colour lands on a monochrome surface: the nearer of black and white.
+std::uint32_t toMono(Color c) {
+    int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+    return (r * 30 + g * 59 + b * 11) >= 12750 ? 0xFFFFFF : 0x000000;
+}
+
+void put(RasterGdi::Pixels& p, int x, int y, Color c) {
+    if (x < 0 || y < 0 || x >= p.width || y >= p.height) return;
+    p.px[static_cast<std::size_t>(y) * p.width + x] = p.mono ? toMono(c) : (c & 0xFFFFFF);
+}
+
+RasterGdi::Pixels blank(int w, int h, bool mono) {
+    RasterGdi::Pixels p;
+    p.width = w;
+    p.height = h;
+    p.mono = mono;
+    p.px.assign(static_cast<std::size_t>(w) * h, 0);
+    return p;
+}
+
+}  // namespace
+
+RasterGdi::RasterGdi() {
+    Object bmp{Kind::Bitmap};
+    bmp.stock = true;
+    bmp.bitmap.pix = blank(1, 1, true);
+    stockBitmap_ = add(bmp);
+
+    Object screen{Kind::Bitmap};
+    screen.stock = true;
+    screen.bitmap.pix = blank(kScreenWidth, kScreenHeight, false);
+    screenBitmap_ = add(screen);
+
+    Object font{Kind::Font};
+    font.stock = true;
+    font.font = Font{"System", 10};
+    stockFont_ = add(font);
+
+    Object brush{Kind::Brush};
+    brush.stock = true;
+    brush.brush = 0xFFFFFF;  // WHITE_BRUSH, a DC's default
+    stockBrush_ = add(brush);
+}
+
+Handle RasterGdi::add(Object o) {
+    Handle h = next_++;
+    objects_.emplace(h, std::move(o));
+    return h;
+}
+
+RasterGdi::Object* RasterGdi::find(Handle h, Kind kind) {
+    auto it = objects_.find(h);
+    return it != objects_.end() && it->second.kind == kind ? &it->second : nullptr;
+}
+
+const RasterGdi::Object* RasterGdi::find(Handle h, Kind kind) const {
+    auto it = objects_.find(h);
+    return it != objects_.end() && it->second.kind == kind ? &it->second : nullptr;
+}
+
+const RasterGdi::Object& RasterGdi::need(Handle h, Kind kind) const {
+    const Object* o = find(h, kind);
+    if (!o) throw std::invalid_argument("unknown GDI handle");
+    return *o;
+}
+
+RasterGdi::Pixels* RasterGdi::surface(Handle dc) {
+    Object* d = find(dc, Kind::DC);
+    if (!d) return nullptr;
+    Object* b = find(d->dc.bitmap, Kind::Bitmap);
+    return b ? &b->bitmap.pix : nullptr;
+}
+
+Handle RasterGdi::getDC(Handle window) {
+    Object o{Kind::DC};
+    o.dc.screen = true;
+    o.dc.bitmap = screenBitmap_;
+    o.dc.font = stockFont_;
+    o.dc.brush = stockBrush_;
+    return add(o);
+}
+
+void RasterGdi::releaseDC(Handle window, Handle dc) {
+    if (Object* d = find(dc, Kind::DC); d && d->dc.screen) objects_.erase(dc);
+}
+
+Handle RasterGdi::createCompatibleDC(Handle dc) {
+    if (dc != 0 && !find(dc, Kind::DC)) return 0;
+    Object o{Kind::DC};
+    o.dc.bitmap = stockBitmap_;
+    o.dc.font = stockFont_;
+    o.dc.brush = stockBrush_;
+    return add(o);
+}
+
+bool RasterGdi::deleteDC(Handle dc) {
+    Object* d = find(dc, Kind::DC);
+    if (!d) return false;
+    // The selected bitmap is free again; it still belongs to its creator.
+    if (Object* b = find(d->dc.bitmap, Kind::Bitmap)) b->bitmap.selectedIn = 0;
+    objects_.erase(dc);
+    return true;
+}
+
+Handle RasterGdi::createCompatibleBitmap(Handle dc, int width, int height) {
+    if (width <= 0 || height <= 0) return 0;
+    bool mono = false;
+    if (dc != 0) {
+        Pixels* s = surface(dc);
+        if (!s) return 0;
+        mono = s->mono;
+    }
+    Object o{Kind::Bitmap};
+    o.bitmap.pix = blank(width, height, mono);
+    return add(o);
+}
+
+Handle RasterGdi::createBitmap(int width, int height, int planes, int bitsPerPixel) {
+    if (width <= 0 || height <= 0 || planes <= 0 || bitsPerPixel <= 0) return 0;
+    Object o{Kind::Bitmap};
+    o.bitmap.pix = blank(width, height, planes * bitsPerPixel == 1);
+    return add(o);
+}
+
+Handle RasterGdi::createSolidBrush(Color color) {
+    Object o{Kind::Brush};
+    o.brush = color & 0xFFFFFF;
+    return add(o);
+}
+
+Handle RasterGdi::createFont(const std::string& face, double points) {
+    Object o{Kind::Font};
+    o.font = Font{face, points};
+    return add(o);
+}
+
+Handle RasterGdi::selectObject(Handle dc, Handle object) {
+    Object* d = find(dc, Kind::DC);
+    auto it = objects_.find(object);
+    if (!d || it == objects_.end()) return 0;
+    Object& o = it->second;
+    Handle old = 0;
+    switch (o.kind) {
+    case Kind::Bitmap:
+        // A bitmap lives in one memory DC at a time; screen DCs take none.
+        if (d->dc.screen || object == screenBitmap_) return 0;
+        if (!o.stock && o.bitmap.selectedIn != 0 && o.bitmap.selectedIn != dc) return 0;
+        old = d->dc.bitmap;
+        if (Object* prev = find(old, Kind::Bitmap)) prev->bitmap.selectedIn = 0;
+        if (!o.stock) o.bitmap.selectedIn = dc;
+        d->dc.bitmap = object;
+        return old;
+    case Kind::Font:
+        old = d->dc.font;
+        d->dc.font = object;
+        return old;
+    case Kind::Brush:
+        old = d->dc.brush;
+        d->dc.brush = object;
+        return old;
+    default:
+        return 0;
+    }
+}
+
+bool RasterGdi::deleteObject(Handle object) {
+    auto it = objects_.find(object);
+    if (it == objects_.end()) return false;
+    Object& o = it->second;
+    if (o.kind != Kind::Bitmap && o.kind != Kind::Brush && o.kind != Kind::Font) return false;
+    if (o.stock) return true;  // as GDI: allowed, and nothing happens
+    if (o.kind == Kind::Bitmap && o.bitmap.selectedIn != 0) return false;
+    // Stricter than GDI for fonts and brushes, which it would leave half-deleted.
+    for (const auto& [h, other] : objects_)
+        if (other.kind == Kind::DC && (other.dc.font == object || other.dc.brush == object))
+            return false;
+    objects_.erase(it);
+    return true;
+}
+
+Color RasterGdi::setTextColor(Handle dc, Color color) {
+    Object* d = find(dc, Kind::DC);
+    if (!d) return 0xFFFFFFFF;  // CLR_INVALID
+    Color old = d->dc.text;
+    d->dc.text = color & 0xFFFFFF;
+    return old;
+}
+
+Color RasterGdi::setBkColor(Handle dc, Color color) {
+    Object* d = find(dc, Kind::DC);
+    if (!d) return 0xFFFFFFFF;
+    Color old = d->dc.bk;
+    d->dc.bk = color & 0xFFFFFF;
+    return old;
+}
+
+int RasterGdi::setBkMode(Handle dc, int mode) {
+    Object* d = find(dc, Kind::DC);
+    if (!d || (mode != kOpaque && mode != kTransparent)) return 0;
+    int old = d->dc.bkMode;
+    d->dc.bkMode = mode;
+    return old;
+}
+
+int RasterGdi::textWidth(const std::string& ansiText) {
+    int w = 0;
+    for (unsigned char c : ansiText) w += glyphFor(c).advance;
+    return w;
+}
+
+bool RasterGdi::textOut(Handle dc, int x, int y, const std::string& ansiText) {
+    Object* d = find(dc, Kind::DC);
+    Pixels* s = surface(dc);
+    if (!d || !s) return false;
+    if (d->dc.bkMode == kOpaque) {
+        int right = x + textWidth(ansiText);
+        for (int yy = y; yy < y + kCellHeight; ++yy)
+            for (int xx = x; xx < right; ++xx) put(*s, xx, yy, d->dc.bk);
+    }
+    int pen = x;
+    for (unsigned char c : ansiText) {
+        const Glyph& g = glyphFor(c);
+        for (std::size_t r = 0; r < g.rows.size(); ++r)
+            for (std::size_t col = 0; col < g.rows[r].size(); ++col)
+                if (g.rows[r][col] == '#')
+                    put(*s, pen + static_cast<int>(col), y + kGlyphTop + static_cast<int>(r),
+                        d->dc.text);
+        pen += g.advance;
+    }
+    return true;
+}
+
+bool RasterGdi::fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) {
+    Pixels* s = surface(dc);
+    const Object* b = find(brush, Kind::Brush);
+    if (!s || !b) return false;
+    for (int y = std::max(top, 0); y < std::min(bottom, s->height); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, s->width); ++x) put(*s, x, y, b->brush);
+    return true;
+}
+
+bool RasterGdi::bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX,
+                       int srcY, std::uint32_t rop) {
+    Object* dd = find(dst, Kind::DC);
+    Pixels* ds = surface(dst);
+    if (!dd || !ds) return false;
+    if (rop == kPatCopy) {
+        const Object* b = find(dd->dc.brush, Kind::Brush);
+        if (!b) return false;
+        for (int yy = 0; yy < height; ++yy)
+            for (int xx = 0; xx < width; ++xx) put(*ds, x + xx, y + yy, b->brush);
+        return true;
+    }
+    if (rop != kSrcCopy) return false;
+    Object* sd = find(src, Kind::DC);
+    Pixels* ss = surface(src);
+    if (!sd || !ss) return false;
+    // Copy a source that is also the target first, so overlapping copies work.
+    Pixels copy;
+    if (ss == ds) copy = *ss;
+    const Pixels& from = ss == ds ? copy : *ss;
+    for (int yy = 0; yy < height; ++yy) {
+        for (int xx = 0; xx < width; ++xx) {
+            int sx = srcX + xx, sy = srcY + yy, tx = x + xx, ty = y + yy;
+            if (sx < 0 || sy < 0 || sx >= from.width || sy >= from.height) continue;
+            if (tx < 0 || ty < 0 || tx >= ds->width || ty >= ds->height) continue;
+            std::uint32_t p = from.at(sx, sy);
+            std::uint32_t out;
+            if (from.mono == ds->mono)
+                out = p;
+            else if (ds->mono)
+                out = p == sd->dc.bk ? 0xFFFFFF : 0x000000;
+            else
+                out = p == 0 ? dd->dc.text : dd->dc.bk;
+            ds->px[static_cast<std::size_t>(ty) * ds->width + tx] = out;
+        }
+    }
+    return true;
+}
+
+int RasterGdi::getDeviceCaps(Handle dc, int index) {
+    Pixels* s = surface(dc);
+    if (!s) return 0;
+    switch (index) {
+    case kBitsPixel: return s->mono ? 1 : 32;
+    case kPlanes: return 1;
+    case kLogPixelsY: return 96;
+    default: return 0;
+    }
+}
+
+Handle RasterGdi::createIconIndirect(const IconInfo& info) {
+    const Object* mask = find(info.hbmMask, Kind::Bitmap);
+    if (!mask) return 0;
+    Object o{Kind::Icon};
+    o.icon.mask = mask->bitmap.pix;
+    if (info.hbmColor != 0) {
+        const Object* color = find(info.hbmColor, Kind::Bitmap);
+        if (!color) return 0;
+        o.icon.color = color->bitmap.pix;
+    }
+    return add(o);
+}
+
+bool RasterGdi::destroyIcon(Handle icon) {
+    if (!find(icon, Kind::Icon)) return false;
+    objects_.erase(icon);
+    return true;
+}
+
+Handle RasterGdi::createPictureIndirect(int pictureType, Handle handle, bool owned) {
+    Kind want;
+    if (pictureType == kPictureTypeBitmap)
+        want = Kind::Bitmap;
+    else if (pictureType == kPictureTypeIcon)
+        want = Kind::Icon;
+    else
+        return 0;
+    if (!find(handle, want)) return 0;
+    Object o{Kind::Picture};
+    o.picture = Picture{pictureType, handle, owned};
+    return add(o);
+}
+
+Handle RasterGdi::pictureHandle(Handle picture) {
+    const Object* p = find(picture, Kind::Picture);
+    return p ? p->picture.handle : 0;
+}
+
+void RasterGdi::releasePicture(Handle picture) {
+    const Object* p = find(picture, Kind::Picture);
+    if (!p) return;
+    Picture pic = p->picture;
+    objects_.erase(picture);
+    if (!pic.owned) return;
+    if (pic.type == kPictureTypeIcon)
+        destroyIcon(pic.handle);
+    else
+        deleteObject(pic.handle);
+}
+
+int RasterGdi::count(Kind kind, bool includeStock) const {
+    int n = 0;
+    for (const auto& [h, o] : objects_)
+        if (o.kind == kind && (includeStock || !o.stock)) ++n;
+    return n;
+}
+
+int RasterGdi::liveObjectCount() const {
+    return count(Kind::Bitmap, false) + count(Kind::Brush, false) + count(Kind::Font, false);
+}
+int RasterGdi::liveDCCount() const { return count(Kind::DC, true); }
+int RasterGdi::liveIconCount() const { return count(Kind::Icon, true); }
+int RasterGdi::livePictureCount() const { return count(Kind::Picture, true); }
+
+RasterGdi::Pixels RasterGdi::bitmapPixels(Handle bitmap) const {
+    return need(bitmap, Kind::Bitmap).bitmap.pix;
+}
+RasterGdi::Pixels RasterGdi::iconMask(Handle icon) const { return need(icon, Kind::Icon).icon.mask; }
+RasterGdi::Pixels RasterGdi::iconColor(Handle icon) const {
+    return need(icon, Kind::Icon).icon.color;
+}
+Handle RasterGdi::selectedBitmap(Handle dc) const { return need(dc, Kind::DC).dc.bitmap; }
+std::string RasterGdi::fontFace(Handle dc) const {
+    return need(need(dc, Kind::DC).dc.font, Kind::Font).font.face;
+}
+Color RasterGdi::textColor(Handle dc) const { return need(dc, Kind::DC).dc.text; }
+Color RasterGdi::bkColor(Handle dc) const { return need(dc, Kind::DC).dc.bk; }
+
+}  // namespace kit::headless

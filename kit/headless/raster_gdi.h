@@ -1,0 +1,118 @@
+// A software raster with GDI's object and colour rules, so tests can look at drawn pixels.
+// Text uses one built-in bitmap font close to MS Sans Serif 8 pt at 96 dpi whatever the face
+// or size: cell 13 px high, capitals and digits 8 px high on rows 3..10 of the cell,
+// descenders on rows 11..12; digits 5 px wide with an advance of 6, ':' advance 3 (dot in the
+// middle column), space 3, most letters 5..7, i and l 2.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "kit/gdi.h"
+
+namespace kit::headless {
+
+class RasterGdi : public Gdi {
+public:
+    struct Pixels {
+        int width = 0, height = 0;
+        bool mono = false;
+        std::vector<std::uint32_t> px;  // 0x00BBGGRR; mono pixels are 0x000000 or 0xFFFFFF
+        std::uint32_t at(int x, int y) const { return px.at(static_cast<std::size_t>(y) * width + x); }
+    };
+
+    static constexpr int kScreenWidth = 1024, kScreenHeight = 768;
+
+    RasterGdi();
+
+    // Gdi.
+    Handle getDC(Handle window) override;
+    void releaseDC(Handle window, Handle dc) override;
+    Handle createCompatibleDC(Handle dc) override;
+    bool deleteDC(Handle dc) override;
+    Handle createCompatibleBitmap(Handle dc, int width, int height) override;
+    Handle createBitmap(int width, int height, int planes, int bitsPerPixel) override;
+    Handle createSolidBrush(Color color) override;
+    Handle createFont(const std::string& face, double points) override;
+    Handle selectObject(Handle dc, Handle object) override;
+    bool deleteObject(Handle object) override;
+    Color setTextColor(Handle dc, Color color) override;
+    Color setBkColor(Handle dc, Color color) override;
+    int setBkMode(Handle dc, int mode) override;
+    bool textOut(Handle dc, int x, int y, const std::string& ansiText) override;
+    bool fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) override;
+    bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX, int srcY,
+                std::uint32_t rop) override;
+    int getDeviceCaps(Handle dc, int index) override;
+    Handle createIconIndirect(const IconInfo& info) override;
+    bool destroyIcon(Handle icon) override;
+    Handle createPictureIndirect(int pictureType, Handle handle, bool owned) override;
+    Handle pictureHandle(Handle picture) override;
+    void releasePicture(Handle picture) override;
+
+    // Test API. Unknown handles throw std::invalid_argument.
+    int liveObjectCount() const;  // bitmaps, brushes and fonts, stock objects not counted
+    int liveDCCount() const;
+    int liveIconCount() const;
+    int livePictureCount() const;
+    Pixels bitmapPixels(Handle bitmap) const;
+    Pixels iconMask(Handle icon) const;
+    Pixels iconColor(Handle icon) const;  // empty (0 x 0) for a monochrome icon
+    Handle selectedBitmap(Handle dc) const;
+    std::string fontFace(Handle dc) const;
+    Color textColor(Handle dc) const;
+    Color bkColor(Handle dc) const;
+    // Width in pixels that textOut advances for the text.
+    static int textWidth(const std::string& ansiText);
+    static constexpr int kCellHeight = 13;
+
+private:
+    enum class Kind { DC, Bitmap, Brush, Font, Icon, Picture };
+    struct Bitmap {
+        Pixels pix;
+        Handle selectedIn = 0;
+    };
+    struct DC {
+        bool screen = false;
+        Handle bitmap = 0, font = 0, brush = 0;
+        Color text = 0x000000, bk = 0xFFFFFF;
+        int bkMode = kOpaque;
+    };
+    struct Font {
+        std::string face;
+        double points = 8;
+    };
+    struct Icon {
+        Pixels mask, color;
+    };
+    struct Picture {
+        int type = 0;
+        Handle handle = 0;
+        bool owned = false;
+    };
+    struct Object {
+        explicit Object(Kind k) : kind(k) {}
+        Kind kind;
+        bool stock = false;
+        Bitmap bitmap;
+        DC dc;
+        Color brush = 0;
+        Font font;
+        Icon icon;
+        Picture picture;
+    };
+
+    Handle add(Object o);
+    Object* find(Handle h, Kind kind);
+    const Object* find(Handle h, Kind kind) const;
+    const Object& need(Handle h, Kind kind) const;
+    Pixels* surface(Handle dc);
+    int count(Kind kind, bool includeStock) const;
+
+    std::map<Handle, Object> objects_;
+    Handle next_ = 0x2000;
+    Handle stockBitmap_ = 0, stockFont_ = 0, stockBrush_ = 0, screenBitmap_ = 0;
+};
+
+}  // namespace kit::headless

@@ -1,0 +1,380 @@
+#include "kit/win32/win32_backend.h"
+
+#include <cctype>
+#include <exception>
+#include <vector>
+
+#include "kit/runtime.h"
+
+namespace kit::win32 {
+namespace {
+
+constexpr const char* kFormClass = "TivloForm";
+constexpr const char* kPictureClass = "TivloPicture";
+constexpr const char* kHelperClass = "TivloHelper";
+
+// What a window of ours keeps in GWLP_USERDATA.
+struct WindowData {
+    WindowSink* sink = nullptr;
+    bool form = false;
+    int pressed = 0;  // buttons pressed inside this window, kLeftButton | ...
+};
+
+HINSTANCE ModuleInstance() { return GetModuleHandleA(nullptr); }
+
+// An event handler that lets an error escape would unwind through USER32, which the
+// compiler's unwinder cannot do: report it and end, as an unhandled run-time error does.
+bool g_dying = false;  // the fatal error box is up: its message loop must run no handlers
+
+template <class F>
+void Guarded(F&& f) {
+    if (g_dying) return;
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        g_dying = true;
+        std::string text = "Run-time error '" + std::to_string(e.code()) + "':\n\n" + e.what();
+        MessageBoxA(nullptr, text.c_str(), ModuleBaseName().c_str(), MB_OK | MB_ICONERROR);
+        ExitProcess(1);
+    } catch (const std::exception& e) {
+        g_dying = true;
+        MessageBoxA(nullptr, e.what(), ModuleBaseName().c_str(), MB_OK | MB_ICONERROR);
+        ExitProcess(1);
+    } catch (...) {
+        ExitProcess(1);
+    }
+}
+
+int ShiftState(WPARAM wParam) {
+    int shift = 0;
+    if (wParam & MK_SHIFT) shift |= 1;
+    if (wParam & MK_CONTROL) shift |= 2;
+    if (GetKeyState(VK_MENU) < 0) shift |= 4;
+    return shift;
+}
+
+int ButtonBits(WPARAM wParam) {
+    int button = 0;
+    if (wParam & MK_LBUTTON) button |= kLeftButton;
+    if (wParam & MK_RBUTTON) button |= kRightButton;
+    if (wParam & MK_MBUTTON) button |= kMiddleButton;
+    return button;
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        delete data;
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    if (!data || !data->sink) return DefWindowProcA(hwnd, msg, wParam, lParam);
+
+    WindowSink* sink = data->sink;
+    const int x = static_cast<short>(LOWORD(lParam));
+    const int y = static_cast<short>(HIWORD(lParam));
+    int button = 0;
+    switch (msg) {
+        case WM_CLOSE:
+            if (data->form) return 0;  // forms go away only through destroyWindow
+            break;
+        case WM_MOUSEMOVE:
+            // The tray's callback comes here too, with the mouse message in lParam.
+            Guarded([&] { sink->onMouseMove(ButtonBits(wParam), ShiftState(wParam), x, y); });
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            button = (msg == WM_LBUTTONDOWN)                             ? kLeftButton
+                     : (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK) ? kRightButton
+                                                                          : kMiddleButton;
+            data->pressed |= button;
+            SetCapture(hwnd);  // so the release arrives here even outside the window
+            Guarded([&] { sink->onMouseDown(button, ShiftState(wParam), x, y); });
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            // Stands for the second press: no MouseDown, and its release makes no Click.
+            SetCapture(hwnd);
+            Guarded([&] { sink->onDblClick(); });
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            button = (msg == WM_LBUTTONUP)   ? kLeftButton
+                     : (msg == WM_RBUTTONUP) ? kRightButton
+                                             : kMiddleButton;
+            const bool wasPressed = (data->pressed & button) != 0;
+            data->pressed &= ~button;
+            if (data->pressed == 0 && GetCapture() == hwnd) ReleaseCapture();
+            Guarded([&] { sink->onMouseUp(button, ShiftState(wParam), x, y); });
+            if (!wasPressed || !IsWindow(hwnd)) return 0;
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            POINT pt{x, y};
+            if (PtInRect(&rc, pt)) Guarded([&] { sink->onClick(); });
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != hwnd) data->pressed = 0;
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void RegisterClasses() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.lpszClassName = kFormClass;
+    RegisterClassExA(&wc);
+    wc.hIcon = nullptr;
+    wc.lpszClassName = kPictureClass;
+    RegisterClassExA(&wc);
+}
+
+std::string ModulePath() {
+    std::vector<char> buf(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n < buf.size()) return std::string(buf.data(), n);
+        buf.resize(buf.size() * 2);
+    }
+}
+
+}  // namespace
+
+void RunGuarded(const std::function<void()>& f) { Guarded(f); }
+
+std::string ModuleFolder() {
+    std::string path = ModulePath();
+    auto slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return path;
+    std::string folder = path.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // a drive's root keeps it
+    return folder;
+}
+
+std::string ModuleBaseName() {
+    std::string path = ModulePath();
+    auto slash = path.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    auto dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) name.resize(dot);
+    return name;
+}
+
+Win32Backend::Win32Backend() {
+    RegisterClasses();
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = helperProc;
+    wc.hInstance = ModuleInstance();
+    wc.lpszClassName = kHelperClass;
+    RegisterClassExA(&wc);
+    // A hidden top-level window (not message-only) so it can also own a popup menu.
+    helper_ = CreateWindowExA(WS_EX_TOOLWINDOW, kHelperClass, "", WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, ModuleInstance(), nullptr);
+    SetWindowLongPtrA(helper_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    lastTick_ = GetTickCount();
+}
+
+Win32Backend::~Win32Backend() {
+    for (auto& t : timers_) KillTimer(helper_, t.first);
+    timers_.clear();
+    if (helper_) DestroyWindow(helper_);
+    if (instanceMutex_) CloseHandle(instanceMutex_);
+}
+
+DateTime Win32Backend::now() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    DateTime d;
+    d.year = st.wYear;
+    d.month = st.wMonth;
+    d.day = st.wDay;
+    d.hour = st.wHour;
+    d.minute = st.wMinute;
+    d.second = st.wSecond;
+    return d;
+}
+
+std::uint64_t Win32Backend::tickMs() {
+    // GetTickCount64 is missing before Vista: widen the 32-bit counter ourselves.
+    DWORD t = GetTickCount();
+    if (t < lastTick_) tickHigh_ += 0x100000000ull;
+    lastTick_ = t;
+    return tickHigh_ + t;
+}
+
+Handle Win32Backend::createWindow(WindowKind kind, Handle parent, WindowSink* sink) {
+    auto* data = new WindowData{sink, kind == WindowKind::Form, 0};
+    HWND hwnd;
+    if (kind == WindowKind::Form) {
+        hwnd = CreateWindowExA(0, kFormClass, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                               CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, nullptr, nullptr,
+                               ModuleInstance(), data);
+    } else {
+        HWND owner = parent ? reinterpret_cast<HWND>(parent) : helper_;
+        hwnd = CreateWindowExA(0, kPictureClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                               0, 0, 100, 100, owner, nullptr, ModuleInstance(), data);
+    }
+    if (!hwnd) {
+        delete data;  // it fails before WM_NCCREATE: bad parent or class
+        return 0;
+    }
+    return reinterpret_cast<Handle>(hwnd);
+}
+
+void Win32Backend::destroyWindow(Handle window) {
+    if (window) DestroyWindow(reinterpret_cast<HWND>(window));
+}
+
+void Win32Backend::showWindow(Handle window, bool visible) {
+    ShowWindow(reinterpret_cast<HWND>(window), visible ? SW_SHOW : SW_HIDE);
+}
+
+Handle Win32Backend::createTimer(std::function<void()> tick) {
+    UINT_PTR id = nextTimerId_++;  // never reused, so a late WM_TIMER finds nothing
+    timers_[id] = std::make_shared<std::function<void()>>(std::move(tick));
+    return id;
+}
+
+void Win32Backend::setTimer(Handle timer, unsigned intervalMs, bool enabled) {
+    if (!timers_.count(timer)) return;
+    if (enabled && intervalMs > 0)
+        SetTimer(helper_, timer, intervalMs, nullptr);  // same id again restarts the count
+    else
+        KillTimer(helper_, timer);
+}
+
+void Win32Backend::destroyTimer(Handle timer) {
+    if (timers_.erase(timer)) KillTimer(helper_, timer);
+}
+
+void Win32Backend::onTimer(UINT_PTR id) {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    auto tick = it->second;  // keeps the function alive if the tick destroys its timer
+    if (*tick) Guarded([&] { (*tick)(); });
+}
+
+LRESULT CALLBACK Win32Backend::helperProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER) {
+        auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self) self->onTimer(wParam);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int Win32Backend::popupMenu(Handle owner, const std::vector<MenuEntry>& entries) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return -1;
+    int shown = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const MenuEntry& e = entries[i];
+        if (!e.visible) continue;
+        UINT flags = MF_STRING;
+        if (e.caption == "-") flags = MF_SEPARATOR;
+        if (!e.enabled) flags |= MF_GRAYED;
+        if (e.checked) flags |= MF_CHECKED;
+        AppendMenuA(menu, flags, i + 1, flags & MF_SEPARATOR ? nullptr : e.caption.c_str());
+        ++shown;
+    }
+    int chosen = 0;
+    if (shown > 0) {
+        HWND hwnd = owner ? reinterpret_cast<HWND>(owner) : helper_;
+        POINT pt{};
+        GetCursorPos(&pt);
+        chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON |
+                                          TPM_LEFTALIGN,
+                                pt.x, pt.y, 0, hwnd, nullptr);
+        // Without this a tray menu may not close when the user clicks elsewhere.
+        PostMessageA(hwnd, WM_NULL, 0, 0);
+    }
+    DestroyMenu(menu);
+    return chosen > 0 ? chosen - 1 : -1;
+}
+
+int Win32Backend::msgBox(Handle owner, const std::string& text, const std::string& caption,
+                         int flags) {
+    return MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(),
+                       static_cast<UINT>(flags));
+}
+
+void Win32Backend::doEvents() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) ExitProcess(static_cast<UINT>(msg.wParam));
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Win32Backend::run() {
+    MSG msg;
+    for (;;) {
+        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        if (r == 0) ExitProcess(static_cast<UINT>(msg.wParam));
+        if (r == -1) ExitProcess(1);
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string Win32Backend::appPath() { return ModuleFolder(); }
+
+std::string Win32Backend::appTitle() { return ModuleBaseName(); }
+
+std::string Win32Backend::instanceMutexName(const std::string& title) {
+    // A plain name lives in the session's namespace, the same as "Local\" on systems
+    // that know it; file names ignore case, so the name does too.
+    std::string name = "Tivlo.Instance.";
+    for (char c : title) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+bool Win32Backend::prevInstance() {
+    if (!prevInstanceChecked_) {
+        prevInstanceChecked_ = true;
+        SetLastError(0);
+        instanceMutex_ = CreateMutexA(nullptr, FALSE, instanceMutexName(appTitle()).c_str());
+        prevInstance_ = instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+    }
+    return prevInstance_;
+}
+
+int Win32Backend::twipsOf(int pixels, int caps) {
+    HDC dc = GetDC(nullptr);
+    int dpi = GetDeviceCaps(dc, caps);
+    ReleaseDC(nullptr, dc);
+    if (dpi <= 0) dpi = 96;
+    return pixels * 1440 / dpi;
+}
+
+int Win32Backend::screenWidthTwips() { return twipsOf(GetSystemMetrics(SM_CXSCREEN), LOGPIXELSX); }
+
+int Win32Backend::screenHeightTwips() {
+    return twipsOf(GetSystemMetrics(SM_CYSCREEN), LOGPIXELSY);
+}
+
+void Win32Backend::endProcess(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
+
+}  // namespace kit::win32

@@ -1,0 +1,73 @@
+// The toolkit's backend on real Win32 (ANSI calls).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "kit/backend.h"
+
+namespace kit::win32 {
+
+// The folder of the running exe, without a trailing backslash except for a root ("C:\").
+std::string ModuleFolder();
+// The exe's file name without folder and extension.
+std::string ModuleBaseName();
+// Runs f; an error escaping it is reported in a message box and ends the process, as an
+// unhandled run-time error does. Every event handler call goes through this.
+void RunGuarded(const std::function<void()>& f);
+
+class Win32Backend : public Backend {
+public:
+    Win32Backend();
+    ~Win32Backend() override;
+
+    DateTime now() override;
+    std::uint64_t tickMs() override;
+
+    Handle createWindow(WindowKind kind, Handle parent, WindowSink* sink) override;
+    void destroyWindow(Handle window) override;
+    void showWindow(Handle window, bool visible) override;
+
+    Handle createTimer(std::function<void()> tick) override;
+    void setTimer(Handle timer, unsigned intervalMs, bool enabled) override;
+    void destroyTimer(Handle timer) override;
+
+    int popupMenu(Handle owner, const std::vector<MenuEntry>& entries) override;
+    int msgBox(Handle owner, const std::string& text, const std::string& caption,
+               int flags) override;
+    void doEvents() override;
+
+    std::string appPath() override;
+    std::string appTitle() override;
+    bool prevInstance() override;
+    int screenWidthTwips() override;
+    int screenHeightTwips() override;
+    [[noreturn]] void endProcess(int exitCode) override;
+
+    // The message loop of the program; ends the process on WM_QUIT.
+    [[noreturn]] void run();
+
+    // The named mutex that marks a running instance of this exe.
+    static std::string instanceMutexName(const std::string& title);
+
+private:
+    static LRESULT CALLBACK helperProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void onTimer(UINT_PTR id);
+    int twipsOf(int pixels, int caps);
+
+    HWND helper_ = nullptr;  // hidden window that owns the timers
+    UINT_PTR nextTimerId_ = 1;
+    // Shared so a timer destroyed inside its own tick stays alive until the tick returns.
+    std::map<UINT_PTR, std::shared_ptr<std::function<void()>>> timers_;
+    HANDLE instanceMutex_ = nullptr;
+    bool prevInstanceChecked_ = false;
+    bool prevInstance_ = false;
+    DWORD lastTick_ = 0;
+    std::uint64_t tickHigh_ = 0;
+};
+
+}  // namespace kit::win32

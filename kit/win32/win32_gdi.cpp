@@ -1,0 +1,132 @@
+#include "kit/win32/win32_gdi.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cmath>
+
+namespace kit::win32 {
+namespace {
+
+template <class T>
+T H(Handle h) {
+    return reinterpret_cast<T>(h);
+}
+template <class T>
+Handle ToHandle(T h) {
+    return reinterpret_cast<Handle>(h);
+}
+
+}  // namespace
+
+Handle Win32Gdi::getDC(Handle window) { return ToHandle(GetDC(H<HWND>(window))); }
+
+void Win32Gdi::releaseDC(Handle window, Handle dc) { ReleaseDC(H<HWND>(window), H<HDC>(dc)); }
+
+Handle Win32Gdi::createCompatibleDC(Handle dc) { return ToHandle(CreateCompatibleDC(H<HDC>(dc))); }
+
+bool Win32Gdi::deleteDC(Handle dc) { return DeleteDC(H<HDC>(dc)) != 0; }
+
+Handle Win32Gdi::createCompatibleBitmap(Handle dc, int width, int height) {
+    // A null DC means the screen, as createCompatibleDC(0) does.
+    if (dc) return ToHandle(CreateCompatibleBitmap(H<HDC>(dc), width, height));
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    return ToHandle(bmp);
+}
+
+Handle Win32Gdi::createBitmap(int width, int height, int planes, int bitsPerPixel) {
+    return ToHandle(CreateBitmap(width, height, static_cast<UINT>(planes),
+                                 static_cast<UINT>(bitsPerPixel), nullptr));
+}
+
+Handle Win32Gdi::createSolidBrush(Color color) { return ToHandle(CreateSolidBrush(color)); }
+
+Handle Win32Gdi::createFont(const std::string& face, double points) {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    int hundredths = static_cast<int>(std::lround(points * 100));
+    int height = -MulDiv(hundredths, dpi, 7200);
+    return ToHandle(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+}
+
+Handle Win32Gdi::selectObject(Handle dc, Handle object) {
+    return ToHandle(SelectObject(H<HDC>(dc), H<HGDIOBJ>(object)));
+}
+
+bool Win32Gdi::deleteObject(Handle object) { return DeleteObject(H<HGDIOBJ>(object)) != 0; }
+
+Color Win32Gdi::setTextColor(Handle dc, Color color) { return SetTextColor(H<HDC>(dc), color); }
+
+Color Win32Gdi::setBkColor(Handle dc, Color color) { return SetBkColor(H<HDC>(dc), color); }
+
+int Win32Gdi::setBkMode(Handle dc, int mode) { return SetBkMode(H<HDC>(dc), mode); }
+
+bool Win32Gdi::textOut(Handle dc, int x, int y, const std::string& ansiText) {
+    return TextOutA(H<HDC>(dc), x, y, ansiText.data(), static_cast<int>(ansiText.size())) != 0;
+}
+
+bool Win32Gdi::fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) {
+    RECT rc{left, top, right, bottom};
+    return FillRect(H<HDC>(dc), &rc, H<HBRUSH>(brush)) != 0;
+}
+
+bool Win32Gdi::bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX,
+                      int srcY, std::uint32_t rop) {
+    return BitBlt(H<HDC>(dst), x, y, width, height, H<HDC>(src), srcX, srcY, rop) != 0;
+}
+
+int Win32Gdi::getDeviceCaps(Handle dc, int index) { return GetDeviceCaps(H<HDC>(dc), index); }
+
+Handle Win32Gdi::createIconIndirect(const IconInfo& info) {
+    ICONINFO ii{};
+    ii.fIcon = info.fIcon;
+    ii.xHotspot = info.xHotspot;
+    ii.yHotspot = info.yHotspot;
+    ii.hbmMask = H<HBITMAP>(info.hbmMask);
+    ii.hbmColor = H<HBITMAP>(info.hbmColor);
+    return ToHandle(CreateIconIndirect(&ii));
+}
+
+bool Win32Gdi::destroyIcon(Handle icon) { return DestroyIcon(H<HICON>(icon)) != 0; }
+
+Handle Win32Gdi::createPictureIndirect(int pictureType, Handle handle, bool owned) {
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    if (pictureType == kPictureTypeIcon) {
+        desc.picType = PICTYPE_ICON;
+        desc.icon.hicon = H<HICON>(handle);
+    } else {
+        desc.picType = PICTYPE_BITMAP;
+        desc.bmp.hbitmap = H<HBITMAP>(handle);
+        desc.bmp.hpal = nullptr;
+    }
+    IDispatch* disp = nullptr;
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IDispatch, owned ? TRUE : FALSE,
+                                        reinterpret_cast<void**>(&disp))) ||
+        !disp)
+        return 0;
+    // Keep the IPicture side: that is the one asked for the handle later.
+    IPicture* pic = nullptr;
+    HRESULT hr = disp->QueryInterface(IID_IPicture, reinterpret_cast<void**>(&pic));
+    disp->Release();
+    return SUCCEEDED(hr) ? ToHandle(pic) : 0;
+}
+
+Handle Win32Gdi::pictureHandle(Handle picture) {
+    if (!picture) return 0;
+    OLE_HANDLE h = 0;
+    if (FAILED(H<IPicture*>(picture)->get_Handle(&h))) return 0;
+    return static_cast<Handle>(h);
+}
+
+void Win32Gdi::releasePicture(Handle picture) {
+    if (picture) H<IPicture*>(picture)->Release();
+}
+
+}  // namespace kit::win32

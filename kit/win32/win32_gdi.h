@@ -1,0 +1,35 @@
+// The toolkit's drawing calls passed straight to GDI.
+#pragma once
+#include "kit/gdi.h"
+
+namespace kit::win32 {
+
+class Win32Gdi : public Gdi {
+public:
+    Handle getDC(Handle window) override;
+    void releaseDC(Handle window, Handle dc) override;
+    Handle createCompatibleDC(Handle dc) override;
+    bool deleteDC(Handle dc) override;
+    Handle createCompatibleBitmap(Handle dc, int width, int height) override;
+    Handle createBitmap(int width, int height, int planes, int bitsPerPixel) override;
+    Handle createSolidBrush(Color color) override;
+    Handle createFont(const std::string& face, double points) override;
+    Handle selectObject(Handle dc, Handle object) override;
+    bool deleteObject(Handle object) override;
+    Color setTextColor(Handle dc, Color color) override;
+    Color setBkColor(Handle dc, Color color) override;
+    int setBkMode(Handle dc, int mode) override;
+    bool textOut(Handle dc, int x, int y, const std::string& ansiText) override;
+    bool fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) override;
+    bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX, int srcY,
+                std::uint32_t rop) override;
+    int getDeviceCaps(Handle dc, int index) override;
+    Handle createIconIndirect(const IconInfo& info) override;
+    bool destroyIcon(Handle icon) override;
+    // The handle is the picture's IPicture interface pointer.
+    Handle createPictureIndirect(int pictureType, Handle handle, bool owned) override;
+    Handle pictureHandle(Handle picture) override;
+    void releasePicture(Handle picture) override;
+};
+
+}  // namespace kit::win32

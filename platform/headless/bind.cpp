@@ -1,0 +1,38 @@
+#include "platform/headless/bind.h"
+
+#include "platform/services.h"
+
+namespace platform::headless {
+
+namespace {
+HeadlessWorld* g_bound = nullptr;
+}
+
+void HeadlessWorld::bind() {
+    g_bound = this;
+    kit::setBackend(&backend);
+    kit::setGdi(&gdi);
+    Services& s = services();
+    s.registry = &registry;
+    s.tray = &tray;
+    s.system = &system;
+    s.shell = &shell;
+}
+
+void HeadlessWorld::reset() {
+    backend.reset();
+    registry.clear();
+    tray.reset();
+    system.reset();
+    shell.reset();
+}
+
+HeadlessWorld::~HeadlessWorld() {
+    if (g_bound != this) return;
+    g_bound = nullptr;
+    kit::setBackend(nullptr);
+    kit::setGdi(nullptr);
+    services() = Services{};
+}
+
+}  // namespace platform::headless

@@ -1,0 +1,33 @@
+// Everything a native test needs behind the toolkit and platform interfaces.
+#pragma once
+#include "kit/headless/headless_backend.h"
+#include "kit/headless/raster_gdi.h"
+#include "platform/headless/fake_system.h"
+#include "platform/headless/memory_registry.h"
+#include "platform/headless/recording_shell.h"
+#include "platform/headless/recording_tray.h"
+
+namespace platform::headless {
+
+struct HeadlessWorld {
+    kit::headless::HeadlessBackend backend;
+    kit::headless::RasterGdi gdi;
+    MemoryRegistry registry;
+    RecordingTray tray;
+    FakeSystem system;
+    RecordingShell shell;
+
+    HeadlessWorld() = default;
+    HeadlessWorld(const HeadlessWorld&) = delete;
+    HeadlessWorld& operator=(const HeadlessWorld&) = delete;
+    // Unbinds everything when this world is the one bound last.
+    ~HeadlessWorld();
+
+    // Makes this world the one kit::backend(), kit::gdi() and platform::services() return.
+    void bind();
+    // Back to a fresh state: recordings, scripts and the registry cleared. The raster keeps
+    // its objects (their owners still free them), so compare its counts with a baseline.
+    void reset();
+};
+
+}  // namespace platform::headless

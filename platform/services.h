@@ -1,0 +1,23 @@
+// The platform services the program is bound to at start.
+#pragma once
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+#include "platform/tray.h"
+
+namespace platform {
+
+struct Services {
+    Registry* registry = nullptr;
+    Tray* tray = nullptr;
+    System* system = nullptr;
+    Shell* shell = nullptr;
+};
+
+Services& services();
+inline Registry& registry() { return *services().registry; }
+inline Tray& tray() { return *services().tray; }
+inline System& sys() { return *services().system; }
+inline Shell& shell() { return *services().shell; }
+
+}  // namespace platform

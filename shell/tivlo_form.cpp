@@ -1,0 +1,141 @@
+#include "shell/tivlo_form.h"
+
+#include <cstring>
+
+#include "kit/datetime.h"
+#include "kit/runtime.h"
+#include "platform/services.h"
+#include "shell/globals.h"
+#include "shell/system.h"
+#include "shell/tray.h"
+
+namespace {
+constexpr int kMouseRightDown = 516;
+const char* const kSevereError = "Severe error has occured !";
+}  // namespace
+
+FrmTivlo::FrmTivlo()
+    : tmpIcon(this, [](kit::Form* f) { return std::make_unique<kit::PictureBox>(f, 16, 16); }),
+      picImage(this, 16, 16),
+      picMask(this, 16, 16),
+      tmrClock(this, 1000),
+      tmrAlarm(this, 1000),
+      tmrUTC(this, 100),
+      tmrGrabbing(this, 100) {
+    picImage.setBackColor(0x000000);
+    tmpIcon.MouseMove = [this](int index, int button, int shift, int x, int y) {
+        tmpIcon_MouseMove(index, button, shift, x, y);
+    };
+    tmrClock.OnTimer = [this] { tmrClock_Timer(); };
+    mnuPopup.Items = {&mnuSchedule, &mnuGrabbing, &sep1, &mnuFortune, &sep2, &mnuTimeSynch,
+                      &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
+    mnuHelp.Click = [this] { mnuHelp_Click(); };
+    mnuExit.Click = [this] { mnuExit_Click(); };
+}
+
+void FrmTivlo::Form_Load() {
+    try {
+        eSystem::HideTrayClock();
+        kit::Handle formDC = kit::gdi().getDC(hWnd());
+        eTray::CreateIconCanvas(formDC);
+        kit::gdi().releaseDC(hWnd(), formDC);
+        eTray::AddTrayIcons();
+        gWinVersion = eSystem::GetWindowsVersion();
+        const kit::DateTime now = kit::Now();
+        TrayDispDateTime(kit::DateText(now), kit::TimeText(now));
+        tmrClock.setEnabled(true);
+        tmrAlarm.setEnabled(true);
+    } catch (const kit::RuntimeError&) {
+        MsgBox(kSevereError, kit::kMbIconError, "Tivlo 2.3");
+        kit::End();
+    }
+}
+
+void FrmTivlo::TrayDispDateTime(const std::string& dateText, const std::string& timeText) {
+    const auto date = kit::ParseDate(dateText);
+    const auto time = kit::ParseTime(timeText);
+    if (!date || !time) return;
+    kit::DateTime moment = *date;
+    moment.hour = time->hour;
+    moment.minute = time->minute;
+    moment.second = time->second;
+
+    const kit::Color textColor = static_cast<kit::Color>(gDispColor);
+    // White digits need a black mask background, or they would vanish into it.
+    picMask.setBackColor(gDispColor == 0xFFFFFF ? 0x000000 : 0xFFFFFF);
+    picImage.setForeColor(textColor);
+    picMask.setForeColor(textColor);
+
+    kit::Gdi& g = kit::gdi();
+    const std::string t = kit::Format(moment, gAmPmMode == 1 ? "hh:mm:ss am/pm" : "hh:mm:ss");
+
+    picImage.Cls();
+    picMask.Cls();
+    g.textOut(picImage.hDC(), 0, 2, t.substr(0, 3));
+    g.textOut(picMask.hDC(), 0, 2, t.substr(0, 3));
+    eTray::MakeTrayIcon(tmpIcon(0));
+
+    picImage.Cls();
+    picMask.Cls();
+    g.textOut(picImage.hDC(), -1, 2, t.substr(3, 2));
+    g.textOut(picMask.hDC(), -1, 2, t.substr(3, 2));
+    if (gAmPmMode == 1) {
+        picImage.setFontName("MS Serif");
+        picMask.setFontName("MS Serif");
+        const std::string letter = kit::Format(moment, "am/pm").substr(0, 1);
+        g.textOut(picImage.hDC(), 11, 2, letter);
+        g.textOut(picMask.hDC(), 11, 2, letter);
+        picImage.setFontName("MS Sans Serif");
+        picMask.setFontName("MS Sans Serif");
+    }
+    eTray::MakeTrayIcon(tmpIcon(1));
+
+    using eTray::gTrayIcons;
+    // Windows 2000 orders the notification area the other way round from later systems.
+    const bool hourFirst = gWinVersion == 0;
+    gTrayIcons[hourFirst ? 0 : 1].hIcon = tmpIcon(0).picture()->handle();
+    gTrayIcons[hourFirst ? 1 : 0].hIcon = tmpIcon(1).picture()->handle();
+
+    const std::string tip = kit::Format(moment, gDayMode == 1 ? "mmm dd,yyyy,dddd" : "dd mmm yyyy,dddd");
+    for (auto& rec : gTrayIcons) {
+        std::memset(rec.szTip, ' ', sizeof rec.szTip);
+        const std::size_t n = std::min(tip.size(), sizeof rec.szTip - 1);
+        std::memcpy(rec.szTip, tip.data(), n);
+        rec.szTip[n] = '\0';
+    }
+
+    const int first = hourFirst ? 0 : 1;
+    platform::tray().notifyIcon(platform::kNimModify, gTrayIcons[first]);
+    platform::tray().notifyIcon(platform::kNimModify, gTrayIcons[1 - first]);
+}
+
+void FrmTivlo::CloseTimeSocket() {}
+
+void FrmTivlo::tmrClock_Timer() {
+    const kit::DateTime now = kit::Now();
+    const std::string timeText = kit::TimeText(now);
+    if (timeText.compare(timeText.size() - 2, 2, "00") == 0 || gTrayRedraw) {
+        TrayDispDateTime(kit::DateText(now), timeText);
+        gTrayRedraw = false;
+    }
+}
+
+void FrmTivlo::tmpIcon_MouseMove(int index, int button, int shift, int x, int y) {
+    if (x != kMouseRightDown) return;
+    platform::tray().setForegroundWindow(hWnd());
+    PopupMenu(mnuPopup);
+}
+
+void FrmTivlo::mnuHelp_Click() {
+    platform::shell().execute(0, "open", kit::backend().appPath() + "\\Tivlo 2.3 Full Version Help.chm", "",
+                              "", 1);
+}
+
+void FrmTivlo::mnuExit_Click() {
+    gStopGrabbing = true;
+    CloseTimeSocket();
+    eTray::RemoveTrayIcons();
+    eTray::ReleaseIconCanvas();
+    eSystem::ShowTrayClock();
+    kit::End(0);
+}

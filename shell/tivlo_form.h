@@ -1,0 +1,46 @@
+// The hidden main form: tray clock, timers, tray menu and exit.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "kit/controls.h"
+
+class FrmTivlo : public kit::Form {
+public:
+    FrmTivlo();
+
+    // Redraws both tray icons and their tooltips. dateText: the toolkit's date text; timeText:
+    // 24-hour "hh:mm:ss".
+    void TrayDispDateTime(const std::string& dateText, const std::string& timeText);
+    void CloseTimeSocket();
+
+    void tmrClock_Timer();
+    void tmpIcon_MouseMove(int index, int button, int shift, int x, int y);
+    void mnuHelp_Click();
+    void mnuExit_Click();
+
+    kit::ControlArray<kit::PictureBox> tmpIcon;
+    kit::PictureBox picImage;
+    kit::PictureBox picMask;
+    kit::Timer tmrClock;
+    kit::Timer tmrAlarm;
+    kit::Timer tmrUTC;
+    kit::Timer tmrGrabbing;
+
+    kit::MenuItem mnuPopup{"SysTray Popup Menu"};
+    kit::MenuItem mnuSchedule{"&Alarm Schedule"};
+    kit::MenuItem mnuGrabbing{"&Picture Grabbing"};
+    kit::MenuItem sep1{"-"};
+    kit::MenuItem mnuFortune{"&Fortune-telling"};
+    kit::MenuItem sep2{"-"};
+    kit::MenuItem mnuTimeSynch{"&Time Synch Via Web"};
+    kit::MenuItem sep3{"-"};
+    kit::MenuItem mnuHelp{"&Help"};
+    kit::MenuItem mnuAbout{"A&bout..."};
+    kit::MenuItem mnuExit{"E&xit"};
+
+protected:
+    void Form_Load() override;
+};
+
+inline kit::FormInstance<FrmTivlo> frmTivlo;
