@@ -55,10 +55,15 @@ void LoadAlarms() {
 
 namespace {
 
-// A stored date read as a calendar day and formatted again; "" when it does not read.
-std::string Reformat(const std::string& dateText, const char* pattern) {
-    auto d = kit::ParseDate(dateText);
-    return d ? kit::Format(*d, pattern) : std::string();
+// Whether a stored date reads as a calendar day with today's "dd" (and "mmm", and "yyyy").
+// Comparing the numbers gives what comparing the formatted texts gives (both are valid dates,
+// and the formats are one-to-one on them) without formatting every alarm's date.
+enum class Fields { Day, DayMonth, Date };
+
+bool FallsOn(const std::string& dateText, const kit::DateTime& today, Fields fields) {
+    const auto d = kit::ParseDate(dateText);
+    return d && d->day == today.day && (fields == Fields::Day || d->month == today.month) &&
+           (fields != Fields::Date || d->year == today.year);
 }
 
 void Enqueue(int16_t index, const std::string& nextTime) {
@@ -67,62 +72,66 @@ void Enqueue(int16_t index, const std::string& nextTime) {
     ++gAlarmQueueCount;
 }
 
-// Exchange sort on NextTime as text, with the same exchanges (and so the same order of equal
-// times) as the plain double loop, made cheap:
-// - each entry is one integer key: the rank of its text, its position at the start of the
-//   pass, and its queue index. Within a pass the held entry always comes from an earlier
-//   position, so "held key > key" is exactly "held text > text", and a mask selects without
-//   a branch (about half the comparisons exchange);
-// - a pass never looks back at a position once it has moved on, so the next passes can follow
-//   one step behind it; four passes run interleaved to overlap their dependency chains.
-constexpr std::uint64_t kPositionBits = 0xFFFFull << 16;
-
-inline void Exchange(std::uint64_t& held, std::uint64_t& slot, std::uint64_t position) {
-    const std::uint64_t k = slot;
-    const std::uint64_t mask = 0 - static_cast<std::uint64_t>(held > k);
-    const std::uint64_t low = (k & mask) | (held & ~mask);
-    slot = ((held ^ k ^ low) & ~kPositionBits) | position << 16;
-    held = low;
+// The first eight bytes of a text as a big-endian number: when two heads differ they order the
+// texts as std::string does, so most comparisons need not touch the strings.
+std::uint64_t Head(const std::string& text) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        head = head << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    return head;
 }
 
+// Orders the queue exactly as the plain exchange sort on NextTime as text
+//     for a < b: if (NextTime[a] > NextTime[b]) swap entries a and b
+// does, including the order of equal times (it decides which alarm fires first), in
+// O(n log n) instead of O(n^2):
+// - pass a moves the entries at the strict running minima of a..n-1 one minimum onwards and the
+//   last one to a; so entries of one text T move only past entries <= T, and their final order
+//   is what the exchange sort gives on the entries <= T alone, where T is the largest text;
+// - there an entry with text T moves only when it opens a pass, and then it jumps past the
+//   entries with text T that follow it up to the next smaller entry. Each pass uses up one
+//   smaller entry, so the entries with text T form a queue: at each smaller entry, in the
+//   original order, the front goes to the back; each entry with text T joins at the back where
+//   it stands.
 void SortQueue() {
     const int n = gAlarmQueueCount;
     if (n < 2) return;
-    std::vector<const std::string*> distinct(n);
-    for (int i = 0; i < n; ++i) distinct[i] = &gAlarmQueue[i].NextTime;
-    auto less = [](const std::string* a, const std::string* b) { return *a < *b; };
-    std::sort(distinct.begin(), distinct.end(), less);
-    std::vector<std::uint64_t> key(n);
-    for (int i = 0; i < n; ++i) {
-        const std::uint64_t rank =
-            std::lower_bound(distinct.begin(), distinct.end(), &gAlarmQueue[i].NextTime, less) - distinct.begin();
-        key[i] = rank << 32 | static_cast<std::uint64_t>(i) << 16 | static_cast<std::uint64_t>(i);
-    }
+    std::vector<std::uint64_t> head(n);
+    for (int i = 0; i < n; ++i) head[i] = Head(gAlarmQueue[i].NextTime);
+    auto less = [&](int a, int b) {
+        return head[a] != head[b] ? head[a] < head[b] : gAlarmQueue[a].NextTime < gAlarmQueue[b].NextTime;
+    };
+    std::vector<int> order(n);
+    for (int i = 0; i < n; ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), less);  // equal texts stay in their queue order
 
-    constexpr int kLanes = 4;
-    int a = 0;
-    for (; a + kLanes <= n - 1; a += kLanes) {
-        std::uint64_t held[kLanes] = {};
-        // Pass a + k handles position p - k at step p.
-        for (int p = a; p < n + kLanes - 1; ++p) {
-#pragma GCC unroll 4
-            for (int k = 0; k < kLanes; ++k) {
-                const int position = p - k;
-                if (position < a + k || position >= n) continue;
-                if (position == a + k) held[k] = key[position];
-                else Exchange(held[k], key[position], static_cast<std::uint64_t>(position));
-            }
+    std::vector<int> placed(n + 1);  // Fenwick tree: which positions hold a smaller text
+    std::vector<int> ring;
+    for (int first = 0, end; first < n; first = end) {
+        end = first + 1;
+        while (end < n && !less(order[first], order[end])) ++end;
+        int used = 0;  // smaller entries passed so far
+        auto turn = [&](int upTo) {
+            if (!ring.empty())
+                std::rotate(ring.begin(), ring.begin() + (upTo - used) % ring.size(), ring.end());
+            used = upTo;
+        };
+        ring.clear();
+        for (int k = first; k < end; ++k) {
+            int smallerBefore = 0;
+            for (int i = order[k]; i > 0; i -= i & -i) smallerBefore += placed[i];
+            turn(smallerBefore);
+            ring.push_back(order[k]);
         }
-        for (int k = 0; k < kLanes; ++k) key[a + k] = held[k];
-    }
-    for (; a < n - 1; ++a) {
-        std::uint64_t held = key[a];
-        for (int b = a + 1; b < n; ++b) Exchange(held, key[b], static_cast<std::uint64_t>(b));
-        key[a] = held;
+        turn(first);  // all smaller entries
+        for (int k = first; k < end; ++k) {
+            order[k] = ring[k - first];
+            for (int i = order[k] + 1; i <= n; i += i & -i) ++placed[i];
+        }
     }
 
     std::vector<AlarmQueueItem> sorted(n);
-    for (int i = 0; i < n; ++i) sorted[i] = std::move(gAlarmQueue[key[i] & 0xFFFF]);
+    for (int i = 0; i < n; ++i) sorted[i] = std::move(gAlarmQueue[order[i]]);
     std::move(sorted.begin(), sorted.end(), gAlarmQueue.begin());
 }
 
@@ -133,17 +142,14 @@ namespace eSchedule {
 void BuildAlarmQueue() {
     gAlarmQueueCount = 0;
     const kit::DateTime now = kit::Now();
-    const std::string today = kit::Format(now, "dd mmm yyyy");
-    const std::string todayDay = kit::Format(now, "dd");
-    const std::string todayDayMonth = kit::Format(now, "dd mmm");
     const int weekday = kit::Weekday(now);
 
     for (int i = 0; i < gAlarmCount; ++i) {
         AlarmRecord& a = gAlarms[i];
-        if (!a.LastDate.empty() && Reformat(a.LastDate, "dd mmm yyyy") == today) continue;
+        if (!a.LastDate.empty() && FallsOn(a.LastDate, now, Fields::Date)) continue;
         const int16_t index = static_cast<int16_t>(i);
         if (a.Mode == kModeOnce) {
-            if (Reformat(a.Date, "dd mmm yyyy") == today) Enqueue(index, a.Time);
+            if (FallsOn(a.Date, now, Fields::Date)) Enqueue(index, a.Time);
         } else if (a.Mode == kModeHourly) {
             std::string next;
             if (gHourlyAlarmSet) {
@@ -165,9 +171,9 @@ void BuildAlarmQueue() {
             eSystem::DecodeWeekMask(days, a.Week);
             if (days[weekday] == 1) Enqueue(index, a.Time);
         } else if (a.Mode == kModeMonthly) {
-            if (Reformat(a.Date, "dd") == todayDay) Enqueue(index, a.Time);
+            if (FallsOn(a.Date, now, Fields::Day)) Enqueue(index, a.Time);
         } else if (a.Mode == kModeYearly) {
-            if (Reformat(a.Date, "dd mmm") == todayDayMonth) Enqueue(index, a.Time);
+            if (FallsOn(a.Date, now, Fields::DayMonth)) Enqueue(index, a.Time);
         }
     }
     SortQueue();

@@ -39,6 +39,8 @@ public:
     virtual Handle createSolidBrush(Color color) = 0;
     // A font of the given face and size in points (height -size*96/72 pixels, regular weight).
     virtual Handle createFont(const std::string& face, double points) = 0;
+    // A font family of that name is installed (otherwise createFont substitutes another).
+    virtual bool fontInstalled(const std::string& face) = 0;
     virtual Handle selectObject(Handle dc, Handle object) = 0;
     virtual bool deleteObject(Handle object) = 0;
 

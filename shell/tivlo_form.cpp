@@ -40,6 +40,8 @@ void FrmTivlo::Form_Load() {
         eTray::CreateIconCanvas(formDC);
         kit::gdi().releaseDC(hWnd(), formDC);
         eTray::AddTrayIcons();
+        // Without MS Serif the letter takes the digits' font, which has the same bitmap size.
+        if (!kit::gdi().fontInstalled(letterFont_)) letterFont_ = "MS Sans Serif";
         gWinVersion = eSystem::GetWindowsVersion();
         const kit::DateTime now = kit::Now();
         TrayDispDateTime(kit::DateText(now), kit::TimeText(now));
@@ -80,8 +82,8 @@ void FrmTivlo::TrayDispDateTime(const std::string& dateText, const std::string& 
     g.textOut(picImage.hDC(), -1, 2, t.substr(3, 2));
     g.textOut(picMask.hDC(), -1, 2, t.substr(3, 2));
     if (gAmPmMode == 1) {
-        picImage.setFontName("MS Serif");
-        picMask.setFontName("MS Serif");
+        picImage.setFontName(letterFont_);
+        picMask.setFontName(letterFont_);
         const std::string letter = kit::Format(moment, "am/pm").substr(0, 1);
         g.textOut(picImage.hDC(), 11, 2, letter);
         g.textOut(picMask.hDC(), 11, 2, letter);

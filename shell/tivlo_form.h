@@ -41,6 +41,9 @@ public:
 
 protected:
     void Form_Load() override;
+
+private:
+    std::string letterFont_ = "MS Serif";
 };
 
 inline kit::FormInstance<FrmTivlo> frmTivlo;

@@ -131,7 +131,32 @@ wait_launcher() {
     return 0
 }
 
-screenshot() { xwd -root -display "$DISPLAY" | convert xwd:- "png:$1"; }
+# screenshot PNG. xwd can trip over a window that goes away meanwhile: try again then.
+screenshot() {
+    local i
+    for i in 1 2 3; do
+        xwd -root -display "$DISPLAY" 2>/dev/null | convert xwd:- "png:$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# changed_box A.png B.png: "w h x y" of the pixels that differ above the taskbar ("0 0 ..." if none).
+changed_box() {
+    convert "$1" "$2" -compose difference -composite -crop 800x578+0+0 +repage -threshold 1% \
+        -format '%@\n' info: 2>/dev/null | sed 's/[x+]/ /g'
+}
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# Milliseconds a process has been alive (from its start time in /proc, clock ticks of 1/100 s).
+proc_age_ms() {
+    local start up
+    start=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f20) || return 1
+    [ -n "$start" ] || return 1
+    up=$(cut -d' ' -f1 /proc/uptime | tr -d .)
+    echo $(((up - start) * 10))
+}
 
 # ascii_crop PNG X Y W H: the region as lines of '#' (black pixel) and '.' (anything else).
 ascii_crop() {
@@ -188,14 +213,9 @@ wait_for() {
 click() { xdotool mousemove --sync "$1" "$2" click "$3"; }  # X Y BUTTON
 mouse_away() { xdotool mousemove --sync 400 300; }
 
-# The X window of the Wine desktop, and key presses sent while it has the X focus.
-desktop_window() { xdotool search --name " - Wine desktop" 2>/dev/null | head -n 1; }
-press() {
-    local w
-    w=$(desktop_window)
-    [ -n "$w" ] && xdotool windowfocus --sync "$w" 2>/dev/null
-    xdotool key "$@"
-}
+# Key presses go to the window under the pointer (the X focus is PointerRoot). Wine hands
+# them to an open popup menu only once the pointer has been over the menu.
+press() { xdotool key "$@"; }
 
 # The whole store as sorted "Key\Name=Data (TYPE)" lines; empty when it does not exist.
 reg_dump() {

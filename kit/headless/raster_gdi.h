@@ -35,6 +35,9 @@ public:
     Handle createBitmap(int width, int height, int planes, int bitsPerPixel) override;
     Handle createSolidBrush(Color color) override;
     Handle createFont(const std::string& face, double points) override;
+    bool fontInstalled(const std::string& face) override { return missingFont_ != face; }
+    // Test API: pretend one font family is not installed.
+    void setMissingFont(std::string face) { missingFont_ = std::move(face); }
     Handle selectObject(Handle dc, Handle object) override;
     bool deleteObject(Handle object) override;
     Color setTextColor(Handle dc, Color color) override;
@@ -68,6 +71,8 @@ public:
     static constexpr int kCellHeight = 13;
 
 private:
+    std::string missingFont_;
+
     enum class Kind { DC, Bitmap, Brush, Font, Icon, Picture };
     struct Bitmap {
         Pixels pix;

@@ -44,6 +44,24 @@ Handle Win32Gdi::createBitmap(int width, int height, int planes, int bitsPerPixe
 
 Handle Win32Gdi::createSolidBrush(Color color) { return ToHandle(CreateSolidBrush(color)); }
 
+namespace {
+int CALLBACK FontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+}  // namespace
+
+bool Win32Gdi::fontInstalled(const std::string& face) {
+    LOGFONTA lf = {};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &lf, FontFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 Handle Win32Gdi::createFont(const std::string& face, double points) {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);

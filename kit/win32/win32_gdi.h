@@ -14,6 +14,7 @@ public:
     Handle createBitmap(int width, int height, int planes, int bitsPerPixel) override;
     Handle createSolidBrush(Color color) override;
     Handle createFont(const std::string& face, double points) override;
+    bool fontInstalled(const std::string& face) override;
     Handle selectObject(Handle dc, Handle object) override;
     bool deleteObject(Handle object) override;
     Color setTextColor(Handle dc, Color color) override;

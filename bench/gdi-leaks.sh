@@ -1,0 +1,15 @@
+#!/bin/bash
+# GDI and USER object counts around 10,000 redraws of the tray icons, under Wine.
+# Usage: bench/gdi-leaks.sh <path-to-tivlo_gdibench.exe>
+# Exits with the bench's code: 0 when no count grew.
+set -u
+here=$(dirname "$(readlink -f "$0")")
+. "$here/../smoke/lib.sh"
+
+[ $# -eq 1 ] || { echo "usage: $0 <path-to-tivlo_gdibench.exe>" >&2; exit 2; }
+wine_setup "$1" || exit 2
+reg_delete_store  # start from the defaults, as a first run does
+(cd "$SMOKE_EXE_DIR" && wine_t 600 "$SMOKE_EXE") | tr -d '\r'
+rc=${PIPESTATUS[0]}
+echo "exit code $rc"
+exit "$rc"

@@ -1,0 +1,39 @@
+#!/bin/bash
+# Idle cost of the program under Wine: CPU share of one core over 60 s and private memory.
+# Usage: bench/idle-cost.sh <exe>   (a report, not a test: exits 0 either way)
+set -u
+here=$(dirname "$(readlink -f "$0")")
+. "$here/../smoke/lib.sh"
+
+[ $# -eq 1 ] || { echo "usage: $0 <exe>" >&2; exit 2; }
+wine_setup "$1" || exit 0
+SETTLE=${IDLE_SETTLE:-10}
+WINDOW=${IDLE_WINDOW:-60}
+
+tivlo_start
+if ! wait_for 40 icons_shown; then
+    echo "the program's tray icons did not appear; no figures"
+    exit 0
+fi
+mouse_away
+sleep "$SETTLE"
+pid=$(tivlo_pids | head -n 1)
+[ -n "$pid" ] || { echo "the program is not running; no figures"; exit 0; }
+
+ticks() { sed 's/.*) //' "/proc/$pid/stat" | awk '{ print $12 + $13 }'; }  # utime + stime
+hz=$(getconf CLK_TCK)
+t0=$(ticks)
+s0=$(date +%s%N)
+sleep "$WINDOW"
+t1=$(ticks)
+s1=$(date +%s%N)
+[ -n "$t1" ] || { echo "the program ended during the measurement"; exit 0; }
+mem_kb=$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { print kb }' "/proc/$pid/smaps_rollup")
+
+awk -v dt=$((t1 - t0)) -v hz="$hz" -v ns=$((s1 - s0)) -v kb="$mem_kb" -v w="$WINDOW" 'BEGIN {
+    cpu = 100 * (dt / hz) / (ns / 1e9)
+    mb = kb / 1024
+    printf "idle CPU over %d s: %.3f %% of one core (%d ticks)   goal < 0.5 %%   %s\n", w, cpu, dt, (cpu < 0.5 ? "met" : "NOT met")
+    printf "private memory: %.1f MB (Private_Clean + Private_Dirty)   goal < 8 MB   %s\n", mb, (mb < 8 ? "met" : "NOT met")
+}'
+exit 0
