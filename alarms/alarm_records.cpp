@@ -56,8 +56,8 @@ void LoadAlarms() {
 namespace {
 
 // Whether a stored date reads as a calendar day with today's "dd" (and "mmm", and "yyyy").
-// Comparing the numbers gives what comparing the formatted texts gives (both are valid dates,
-// and the formats are one-to-one on them) without formatting every alarm's date.
+// Both are valid dates, on which those formats are one-to-one, so comparing the numbers answers
+// as comparing the formatted texts would, without formatting every alarm's date.
 enum class Fields { Day, DayMonth, Date };
 
 bool FallsOn(const std::string& dateText, const kit::DateTime& today, Fields fields) {
@@ -83,16 +83,15 @@ std::uint64_t Head(const std::string& text) {
 
 // Orders the queue exactly as the plain exchange sort on NextTime as text
 //     for a < b: if (NextTime[a] > NextTime[b]) swap entries a and b
-// does, including the order of equal times (it decides which alarm fires first), in
-// O(n log n) instead of O(n^2):
-// - pass a moves the entries at the strict running minima of a..n-1 one minimum onwards and the
-//   last one to a; so entries of one text T move only past entries <= T, and their final order
-//   is what the exchange sort gives on the entries <= T alone, where T is the largest text;
-// - there an entry with text T moves only when it opens a pass, and then it jumps past the
-//   entries with text T that follow it up to the next smaller entry. Each pass uses up one
-//   smaller entry, so the entries with text T form a queue: at each smaller entry, in the
-//   original order, the front goes to the back; each entry with text T joins at the back where
-//   it stands.
+// does, equal times included (that order decides which alarm fires first), in O(n log n):
+// - a pass carries its running minimum along: the entries at the strict running minima of
+//   a..n-1 each move to the next such place, the last one to a. So an entry with text T only
+//   ever moves past entries <= T, and the order of the entries with text T is what the sort
+//   gives on the entries <= T alone;
+// - there T is the largest text, so an entry with text T moves only when it starts a pass: to
+//   the next smaller entry, past the entries with text T just after it. Every pass uses up one
+//   smaller entry, so the entries with text T behave as a queue: each joins at the back where
+//   it stands, and each smaller entry, in the original order, sends the front to the back.
 void SortQueue() {
     const int n = gAlarmQueueCount;
     if (n < 2) return;
@@ -105,7 +104,7 @@ void SortQueue() {
     for (int i = 0; i < n; ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), less);  // equal texts stay in their queue order
 
-    std::vector<int> placed(n + 1);  // Fenwick tree: which positions hold a smaller text
+    std::vector<int> placed(n + 1);  // Fenwick tree over the positions of smaller texts
     std::vector<int> ring;
     for (int first = 0, end; first < n; first = end) {
         end = first + 1;
@@ -156,10 +155,9 @@ void BuildAlarmQueue() {
                 next = gLastHourlyTime;
             } else {
                 gHourlyAlarmSet = true;
-                int h = now.hour + 1;
-                if (h == 24) h = 0;
-                std::string clock = kit::Format(now, "hh:mm:ss");
-                next = (h < 10 ? "0" : "") + std::to_string(h) + clock.substr(clock.size() - 6);
+                kit::DateTime slot = now;
+                slot.hour = now.hour == 23 ? 0 : now.hour + 1;
+                next = kit::Format(slot, "hh:mm:ss");
             }
             Enqueue(index, next);
             a.Time = next;

@@ -14,7 +14,8 @@
 
 namespace app {
 
-[[noreturn]] inline void RunTivlo(platform::System& system) {
+// Binds the Win32 toolkit and services, with the given System, for the whole process.
+inline kit::win32::Win32Backend& BindWin32(platform::System& system) {
     // Live for the whole process: it ends through ExitProcess, never by returning.
     static kit::win32::Win32Backend backend;
     static kit::win32::Win32Gdi gdi;
@@ -34,7 +35,11 @@ namespace app {
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES;
     InitCommonControlsEx(&icc);
+    return backend;
+}
 
+[[noreturn]] inline void RunTivlo(platform::System& system) {
+    kit::win32::Win32Backend& backend = BindWin32(system);
     kit::win32::RunGuarded(shell::StartTivlo);
     backend.run();
 }

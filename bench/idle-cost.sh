@@ -10,6 +10,7 @@ wine_setup "$1" || exit 0
 SETTLE=${IDLE_SETTLE:-10}
 WINDOW=${IDLE_WINDOW:-60}
 
+reg_delete_store  # start from the defaults, as a first run does
 tivlo_start
 if ! wait_for 40 icons_shown; then
     echo "the program's tray icons did not appear; no figures"

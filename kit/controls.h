@@ -2,6 +2,7 @@
 // controls with properties and events; timers; menus; picture boxes with a persistent image.
 #pragma once
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -260,7 +261,10 @@ private:
 // Shorthands for the backend's services.
 inline void DoEvents() { backend().doEvents(); }
 inline DateTime Now() { return backend().now(); }
-[[noreturn]] inline void End(int code = 0) { backend().endProcess(code); }
+[[noreturn]] inline void End(int code = 0) {
+    backend().endProcess(code);
+    std::abort();  // endProcess never returns
+}
 // A message box with no owner; an empty caption gives the application's title.
 int MsgBox(const std::string& text, int flags = kMbOk, const std::string& caption = {});
 

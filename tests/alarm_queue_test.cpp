@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 
 #include "alarms/alarm_records.h"
@@ -90,25 +91,43 @@ TEST_F(AlarmQueueTest, HourlySlotStartsAnHourLaterAndKeepsItsRhythm) {
 // The queue order must be exactly what a plain exchange sort on the texts gives, ties included.
 TEST_F(AlarmQueueTest, SortMatchesThePlainExchangeSort) {
     EXPECT_LT(std::string("01:00:00 pm"), std::string("11:00:00 am"));  // texts, not times
-    std::mt19937 rng(7);
-    for (int round = 0; round < 50; ++round) {
-        const int n = 1 + int(rng() % 60);
+    auto check = [&](const std::vector<std::string>& times, const std::string& what) {
         std::vector<AlarmRecord> alarms;
-        for (int i = 0; i < n; ++i) {
-            char t[16];
-            std::snprintf(t, sizeof t, "%02u:%02u:00%s", unsigned(rng() % 4), unsigned(rng() % 3),
-                          rng() % 2 ? " pm" : "");
-            alarms.push_back(Alarm(kModeDaily, "", t));
-        }
+        for (const auto& t : times) alarms.push_back(Alarm(kModeDaily, "", t));
         SetAlarms(alarms);
         eSchedule::BuildAlarmQueue();
+        const int n = static_cast<int>(times.size());
         std::vector<int> expected(n);
         for (int i = 0; i < n; ++i) expected[i] = i;
         for (int a = 0; a < n - 1; ++a)
             for (int b = a + 1; b < n; ++b)
-                if (alarms[expected[a]].Time > alarms[expected[b]].Time) std::swap(expected[a], expected[b]);
-        ASSERT_EQ(Queued(), expected) << "round " << round;
+                if (times[expected[a]] > times[expected[b]]) std::swap(expected[a], expected[b]);
+        ASSERT_EQ(Queued(), expected) << what;
+    };
+    std::mt19937 rng(7);
+    for (int round = 0; round < 120; ++round) {
+        // Few distinct texts for many ties, some sharing their first eight characters.
+        const int n = 1 + int(rng() % (round < 60 ? 60 : 300));
+        const unsigned hours = 1 + rng() % (round % 3 ? 4 : 40);
+        std::vector<std::string> times;
+        for (int i = 0; i < n; ++i) {
+            char t[16];
+            std::snprintf(t, sizeof t, "%02u:%02u:00%s", unsigned(rng() % hours), unsigned(rng() % 3),
+                          rng() % 2 ? " pm" : "");
+            times.push_back(t);
+        }
+        check(times, "round " + std::to_string(round));
+        std::sort(times.begin(), times.end());
+        check(times, "ascending " + std::to_string(round));
+        std::reverse(times.begin(), times.end());
+        check(times, "descending " + std::to_string(round));
     }
+    check(std::vector<std::string>(300, "07:00:00"), "all equal");
+    std::vector<std::string> alternating;
+    for (int i = 0; i < 300; ++i) alternating.push_back(i % 2 ? "1" : i % 3 ? "3" : "2");
+    check(alternating, "alternating");
+    check({"b", "b", "a", "", "b", "a"}, "short texts");
+
     // The array grows but never shrinks; only the count says what is queued.
     SetAlarms({Alarm(kModeDaily, "", "1")});
     eSchedule::BuildAlarmQueue();

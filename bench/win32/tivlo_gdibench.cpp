@@ -1,10 +1,12 @@
 // Counts the program's GDI and USER objects after the first redraw of the tray icons and again
-// after 10,000 more; exits 0 when nothing grew. Run under Wine by bench/gdi-leaks.sh.
+// after 10,000 more (or the count given); exits 0 when nothing grew. Run under Wine by
+// bench/gdi-leaks.sh.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 
 #include "kit/datetime.h"
@@ -21,7 +23,6 @@
 
 namespace {
 
-constexpr int kRedraws = 10000;
 
 // The toolkit's drawing calls, keeping the handles they create that are not freed yet.
 // GetGuiResources is a stub under Wine, so this is the count that works everywhere.
@@ -84,7 +85,7 @@ public:
     void list() const {
         std::map<std::string, int> byKind;
         for (const auto& [handle, kind] : live_) ++byKind[kind];
-        for (const auto& [kind, n] : byKind) std::printf("    %-10s %d\n", kind, n);
+        for (const auto& [kind, n] : byKind) std::printf("    %-10s %d\n", kind.c_str(), n);
     }
 
 private:
@@ -124,7 +125,9 @@ void Redraw() {
 
 }  // namespace
 
-int main() {
+// Usage: tivlo_gdibench [REDRAWS]   (default 10000)
+int main(int argc, char** argv) {
+    const int redraws = argc > 1 ? std::atoi(argv[1]) : 10000;
     static kit::win32::Win32Backend backend;
     static CountingGdi gdi;
     static platform::win32::Win32Registry registry;
@@ -152,10 +155,10 @@ int main() {
     gdi.list();
 
     const auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < kRedraws; ++i) Redraw();
+    for (int i = 0; i < redraws; ++i) Redraw();
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     const Counts after = Measure(gdi);
-    std::printf("after %d more redraws (%.3f ms each):\n", kRedraws, ms / kRedraws);
+    std::printf("after %d more redraws (%.3f ms each):\n", redraws, redraws ? ms / redraws : 0.0);
     gdi.list();
 
     std::printf("GetGuiResources GDI objects:  %lu -> %lu\n", before.gdi, after.gdi);
