@@ -14,8 +14,9 @@
 
 namespace app {
 
-// Binds the Win32 toolkit and services, with the given System, for the whole process.
-inline kit::win32::Win32Backend& BindWin32(platform::System& system) {
+// Binds the Win32 toolkit and services, with the given System (and drawing layer, when not
+// plain GDI), for the whole process.
+inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* drawing = nullptr) {
     // Live for the whole process: it ends through ExitProcess, never by returning.
     static kit::win32::Win32Backend backend;
     static kit::win32::Win32Gdi gdi;
@@ -24,7 +25,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system) {
     static platform::win32::Win32Shell shellService;
 
     kit::setBackend(&backend);
-    kit::setGdi(&gdi);
+    kit::setGdi(drawing ? drawing : &gdi);
     platform::Services& s = platform::services();
     s.registry = &registry;
     s.tray = &tray;

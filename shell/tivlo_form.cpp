@@ -40,8 +40,7 @@ void FrmTivlo::Form_Load() {
         eTray::CreateIconCanvas(formDC);
         kit::gdi().releaseDC(hWnd(), formDC);
         eTray::AddTrayIcons();
-        // Without MS Serif the letter takes the digits' font, which has the same bitmap size.
-        if (!kit::gdi().fontInstalled(letterFont_)) letterFont_ = "MS Sans Serif";
+        letterFont_ = TrayLetterFont();
         gWinVersion = eSystem::GetWindowsVersion();
         const kit::DateTime now = kit::Now();
         TrayDispDateTime(kit::DateText(now), kit::TimeText(now));
@@ -112,6 +111,11 @@ void FrmTivlo::TrayDispDateTime(const std::string& dateText, const std::string& 
 }
 
 void FrmTivlo::CloseTimeSocket() {}
+
+std::string TrayLetterFont() {
+    // The digits' font has the same small bitmap size, so the letter still fits the icon.
+    return kit::gdi().fontInstalled("MS Serif") ? "MS Serif" : "MS Sans Serif";
+}
 
 void FrmTivlo::tmrClock_Timer() {
     const kit::DateTime now = kit::Now();

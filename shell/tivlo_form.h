@@ -43,7 +43,10 @@ protected:
     void Form_Load() override;
 
 private:
-    std::string letterFont_ = "MS Serif";
+    std::string letterFont_;
 };
 
 inline kit::FormInstance<FrmTivlo> frmTivlo;
+
+// The am/pm letter's font: MS Serif, or the digits' own font where MS Serif is not installed.
+std::string TrayLetterFont();

@@ -14,6 +14,13 @@ ICON_X_LEFT=762
 
 smoke_log() { printf '# %s\n' "$*" >&2; }
 
+# The tray digits are drawn in MS Sans Serif; Wine's bitmap fonts are not put into a new prefix.
+wine_give_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] || return 0
+    [ -f "$fonts/sserife.fon" ] || cp /usr/share/wine/fonts/*.fon "$fonts/"
+}
+
 wine_setup() {
     SMOKE_EXE=$(readlink -f "$1") || return 1
     [ -f "$SMOKE_EXE" ] || { echo "no such exe: $1" >&2; return 1; }
@@ -36,12 +43,16 @@ wine_setup() {
     XVFB_PID=
     SMOKE_LAUNCH_PID=
     trap wine_cleanup EXIT
+    trap 'exit 124' TERM INT HUP  # so that a time limit or ^C still runs the clean-up
     start_xvfb || return 1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         smoke_log "creating the Wine prefix $WINEPREFIX"
         timeout -k 5 240 wineboot -i >"$SMOKE_TMP/wineboot.log" 2>&1 ||
             { echo "wineboot failed" >&2; return 1; }
     fi
+    wine_give_fonts
+    # Leftovers of an interrupted run would count as running instances.
+    timeout -k 2 20 wineserver -k >/dev/null 2>&1
     timeout -k 5 60 wineserver -w
     return 0
 }

@@ -10,14 +10,8 @@
 #include <map>
 
 #include "kit/datetime.h"
-#include "kit/win32/win32_backend.h"
+#include "app/win32_app.h"
 #include "kit/win32/win32_gdi.h"
-#include "platform/services.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_shell.h"
-#include "platform/win32/win32_system.h"
-#include "platform/win32/win32_tray.h"
-#include "shell/start.h"
 #include "shell/tivlo_form.h"
 #include "shell/tray.h"
 
@@ -128,24 +122,9 @@ void Redraw() {
 // Usage: tivlo_gdibench [REDRAWS]   (default 10000)
 int main(int argc, char** argv) {
     const int redraws = argc > 1 ? std::atoi(argv[1]) : 10000;
-    static kit::win32::Win32Backend backend;
     static CountingGdi gdi;
-    static platform::win32::Win32Registry registry;
-    static platform::win32::Win32Tray tray;
-    static platform::win32::Win32Shell shellService;
     static platform::win32::RecordingEffectsSystem system;
-    kit::setBackend(&backend);
-    kit::setGdi(&gdi);
-    platform::Services& s = platform::services();
-    s.registry = &registry;
-    s.tray = &tray;
-    s.system = &system;
-    s.shell = &shellService;
-
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES;
-    InitCommonControlsEx(&icc);
+    app::BindWin32(system, &gdi);
 
     // Start-up up to the loaded main form, which draws and adds the icons.
     kit::win32::RunGuarded(shell::StartTivlo);

@@ -13,7 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <string>
+
 #include "kit/win32/win32_gdi.h"
+#include "shell/tivlo_form.h"
 
 int main(int argc, char** argv) {
     if (argc < 6 || (argc - 1) % 5 != 0) {
@@ -34,8 +37,10 @@ int main(int argc, char** argv) {
 
     // The program's own font creation, so both pick the same face and height.
     kit::win32::Win32Gdi gdi;
+    kit::setGdi(&gdi);
     for (int i = 1; i + 4 < argc; i += 5) {
-        const char* face = argv[i];
+        // The letter takes whatever font the program gives it here.
+        const std::string face = std::string(argv[i]) == "MS Serif" ? TrayLetterFont() : argv[i];
         double points = std::atof(argv[i + 1]);
         int x = std::atoi(argv[i + 2]);
         int y = std::atoi(argv[i + 3]);
