@@ -217,27 +217,9 @@ std::string Format(const DateTime& d, const std::string& pattern) {
     return out;
 }
 
-std::string DateText(const DateTime& d) {
-    std::string out;
-    out.reserve(10);
-    Append2(out, d.month);
-    out.push_back('/');
-    Append2(out, d.day);
-    out.push_back('/');
-    Append4(out, d.year);
-    return out;
-}
+std::string DateText(const DateTime& d) { return Format(d, "mm/dd/yyyy"); }
 
-std::string TimeText(const DateTime& d) {
-    std::string out;
-    out.reserve(8);
-    Append2(out, d.hour);
-    out.push_back(':');
-    Append2(out, d.minute);
-    out.push_back(':');
-    Append2(out, d.second);
-    return out;
-}
+std::string TimeText(const DateTime& d) { return Format(d, "hh:mm:ss"); }
 
 std::optional<DateTime> ParseDate(const std::string& text) {
     Reader r{text};
