@@ -35,9 +35,7 @@ public:
     Handle createBitmap(int width, int height, int planes, int bitsPerPixel) override;
     Handle createSolidBrush(Color color) override;
     Handle createFont(const std::string& face, double points) override;
-    bool fontInstalled(const std::string& face) override { return missingFont_ != face; }
-    // Test API: pretend one font family is not installed.
-    void setMissingFont(std::string face) { missingFont_ = std::move(face); }
+    bool fontInstalled(const std::string&) override { return true; }
     Handle selectObject(Handle dc, Handle object) override;
     bool deleteObject(Handle object) override;
     Color setTextColor(Handle dc, Color color) override;
@@ -71,7 +69,6 @@ public:
     static constexpr int kCellHeight = 13;
 
 private:
-    std::string missingFont_;
 
     enum class Kind { DC, Bitmap, Brush, Font, Icon, Picture };
     struct Bitmap {
