@@ -107,6 +107,17 @@ double RoundHalfEven(double x) {
     return std::fmod(f, 2.0) == 0 ? f : f + 1;
 }
 
+bool IsNumeric(const std::string& text) {
+    try {
+        ParseWhole(text);
+        return true;
+    } catch (const RuntimeError&) {
+        return false;  // not a number, or a hex text too long for 32 bits
+    }
+}
+
+double CDbl(const std::string& text) { return ParseWhole(text); }
+
 bool CBool(const std::string& text) {
     std::string_view s = Trim(text);
     if (EqualsNoCase(s, "true")) return true;

@@ -22,6 +22,11 @@ int16_t CIntOf(double value);
 // The leading number of a text: blanks skipped, then an optional sign, digits, fraction and
 // exponent; stops at the first character that does not fit; 0 when there is none.
 double Val(const std::string& text);
+// The whole text (blanks around allowed) is a number CInt, CLng or a double conversion reads:
+// decimal with sign, fraction and exponent, or "&H" hexadecimal.
+bool IsNumeric(const std::string& text);
+// The whole text as a number; kErrTypeMismatch when it is not numeric.
+double CDbl(const std::string& text);
 // "True" / "False".
 std::string BoolText(bool b);
 

@@ -279,7 +279,8 @@ std::optional<DateTime> ParseTime(const std::string& text) {
     r.SkipBlanks();
     if (!r.AtEnd() || m > 59 || s > 59) return std::nullopt;
     if (half != 0) {
-        if (h < 1 || h > 12) return std::nullopt;
+        // The time picker's hour field runs 00 to 12, so "00" stands for twelve as well.
+        if (h > 12) return std::nullopt;
         h = h % 12 + (half == 2 ? 12 : 0);
     } else if (h > 23) {
         return std::nullopt;

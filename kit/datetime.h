@@ -42,7 +42,8 @@ std::string TimeText(const DateTime& d);
 // Returns the date part only (time 00:00:00); nullopt when it is not a valid date.
 std::optional<DateTime> ParseDate(const std::string& text);
 // Reads "hh:mm:ss", "hh:mm", optionally followed by " am"/" pm" (any case), as a time of day
-// (date part left at the zero date). nullopt when it is not a valid time.
+// (date part left at the zero date); with am/pm, hour 00 reads as 12. nullopt when it is not a
+// valid time.
 std::optional<DateTime> ParseTime(const std::string& text);
 
 }  // namespace kit

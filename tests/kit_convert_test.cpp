@@ -89,3 +89,17 @@ TEST(KitConvert, Val) {
 }
 
 }  // namespace
+
+namespace {
+TEST(KitConvert, IsNumericAcceptsWhatTheConversionsRead) {
+    for (const char* yes : {"1", " 12 ", "-0", "1e3", "2.5", ".5", "&H1F", "+7"}) {
+        EXPECT_TRUE(kit::IsNumeric(yes)) << yes;
+        EXPECT_NO_THROW(kit::CDbl(yes)) << yes;
+    }
+    for (const char* no : {"", " ", "7a", "1e", "1.2.3", "-", "&H", "&H123456789", "abc"})
+        EXPECT_FALSE(kit::IsNumeric(no)) << no;
+    EXPECT_EQ(kit::CDbl(" 1e3"), 1000);
+    EXPECT_EQ(kit::CDbl("&H10"), 16);
+    EXPECT_EQ(ErrorOf([] { kit::CDbl("7a"); }), kit::kErrTypeMismatch);
+}
+}  // namespace

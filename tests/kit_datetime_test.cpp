@@ -96,12 +96,15 @@ TEST(KitDateTime, ParseTimeTwelveAndTwentyFourHour) {
     EXPECT_EQ(kit::ParseTime("01:00:00 pm"), TimeOnly(13, 0, 0));
     EXPECT_EQ(kit::ParseTime("11:30 Am"), TimeOnly(11, 30, 0));
     EXPECT_EQ(kit::ParseTime("09:41:00  pm"), TimeOnly(21, 41, 0));
+    // Hour 00 with am/pm, as the time picker makes it, is twelve o'clock.
+    EXPECT_EQ(kit::ParseTime("00:05:00 am"), TimeOnly(0, 5, 0));
+    EXPECT_EQ(kit::ParseTime("00:05:00 pm"), TimeOnly(12, 5, 0));
     for (int h = 0; h < 24; ++h) {
         const auto t = TimeOnly(h, 7, 9);
         EXPECT_EQ(kit::ParseTime(kit::Format(t, "hh:mm:ss am/pm")), t) << h;
         EXPECT_EQ(kit::ParseTime(kit::TimeText(t)), t) << h;
     }
-    for (const char* bad : {"", "24:00:00", "12:60:00", "12:00:60", "00:05:00 am", "13:00 pm",
+    for (const char* bad : {"", "24:00:00", "12:60:00", "12:00:60", "13:00 pm",
                             "12", "12:", "12:00:", "12:00 xm", "12:00:00 pmx", "ab:cd"})
         EXPECT_EQ(kit::ParseTime(bad), std::nullopt) << bad;
 }
