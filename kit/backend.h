@@ -45,6 +45,10 @@ enum : int {
 };
 enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
+// The longest sleep of Backend::waitEvents when nothing happens: short enough for a loop's own
+// deadline, long enough that an idle wait costs about 1 % of a core under Wine.
+constexpr unsigned kEventWaitMs = 10;
+
 class Backend {
 public:
     virtual ~Backend() = default;
@@ -75,6 +79,12 @@ public:
 
     // Processes the pending events, then returns.
     virtual void doEvents() = 0;
+    // For loops that wait inside a handler: processes the pending events; when there are none,
+    // sleeps until the next one arrives, kEventWaitMs at most, and processes what came. So a
+    // loop that checks its own condition between calls neither spins nor lags.
+    virtual void waitEvents() = 0;
+    // Local time of day in seconds since midnight, with its fraction.
+    virtual double secondsSinceMidnight() = 0;
 
     // The program's folder, without a trailing backslash.
     virtual std::string appPath() = 0;

@@ -260,6 +260,9 @@ private:
 
 // Shorthands for the backend's services.
 inline void DoEvents() { backend().doEvents(); }
+inline void WaitEvents() { backend().waitEvents(); }
+// The toolkit's seconds-since-midnight counter, with its fraction.
+inline double SecondsSinceMidnight() { return backend().secondsSinceMidnight(); }
 inline DateTime Now() { return backend().now(); }
 [[noreturn]] inline void End(int code = 0) {
     backend().endProcess(code);

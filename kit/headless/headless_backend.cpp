@@ -1,5 +1,6 @@
 #include "kit/headless/headless_backend.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "kit/runtime.h"
@@ -14,6 +15,7 @@ void HeadlessBackend::reset() {
     menuCalls_.clear();
     msgBoxAnswers_.clear();
     msgBoxCalls_.clear();
+    msgBoxHandler_ = nullptr;
     posted_.clear();
     doEventsCount_ = 0;
     appPath_ = "C:\\Program Files\\Tivlo";
@@ -33,6 +35,12 @@ void HeadlessBackend::setNow(const DateTime& d) {
     baseTick_ = tick_;
 }
 
+double HeadlessBackend::secondsSinceMidnight() {
+    constexpr long long kMsPerDay = 86400LL * 1000;
+    const long long ms = baseSerial_ * 1000 + static_cast<long long>(tick_ - baseTick_);
+    return static_cast<double>(((ms % kMsPerDay) + kMsPerDay) % kMsPerDay) / 1000.0;
+}
+
 void HeadlessBackend::advance(std::uint64_t ms) {
     const std::uint64_t target = tick_ + ms;
     for (;;) {
@@ -45,6 +53,22 @@ void HeadlessBackend::advance(std::uint64_t ms) {
                 due = t.due;
             }
         }
+        EventSource* source = nullptr;
+        std::uint64_t sourceDue = 0;
+        for (EventSource* s : sources_) {
+            auto d = s->nextDue();
+            if (!d) continue;
+            const std::uint64_t at = std::max(*d, tick_);
+            if (at <= target && (!source || at < sourceDue)) {
+                source = s;
+                sourceDue = at;
+            }
+        }
+        if (source && (next == 0 || sourceDue < due)) {
+            tick_ = sourceDue;
+            source->deliverDue(tick_);
+            continue;
+        }
         if (next == 0) break;
         tick_ = due;
         Timer& t = timers_.at(next);
@@ -54,6 +78,46 @@ void HeadlessBackend::advance(std::uint64_t ms) {
         if (fn) fn();
     }
     tick_ = target;
+}
+
+void HeadlessBackend::addEventSource(EventSource* source) {
+    if (std::find(sources_.begin(), sources_.end(), source) == sources_.end())
+        sources_.push_back(source);
+}
+
+void HeadlessBackend::removeEventSource(EventSource* source) {
+    sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
+}
+
+bool HeadlessBackend::hasPendingEvents() const {
+    if (!posted_.empty()) return true;
+    for (EventSource* s : sources_) {
+        auto d = s->nextDue();
+        if (d && *d <= tick_) return true;
+    }
+    return false;
+}
+
+void HeadlessBackend::deliverSources() {
+    // A copy: a delivery may add or remove sources.
+    for (EventSource* s : std::vector<EventSource*>(sources_)) {
+        if (std::find(sources_.begin(), sources_.end(), s) == sources_.end()) continue;
+        auto d = s->nextDue();
+        if (d && *d <= tick_) s->deliverDue(tick_);
+    }
+}
+
+void HeadlessBackend::waitEvents() {
+    if (!hasPendingEvents()) {
+        std::uint64_t until = tick_ + kEventWaitMs;
+        for (auto& [h, t] : timers_)
+            if (t.enabled && t.interval > 0) until = std::min(until, std::max(t.due, tick_));
+        for (EventSource* s : sources_)
+            if (auto d = s->nextDue()) until = std::min(until, std::max(*d, tick_));
+        // Timers and deliveries that fall due on the way run inside advance.
+        advance(until - tick_);
+    }
+    doEvents();
 }
 
 HeadlessBackend::Window& HeadlessBackend::window(Handle h) {
@@ -141,6 +205,10 @@ int HeadlessBackend::msgBox(Handle owner, const std::string& text, const std::st
         msgBoxAnswers_.pop_front();
         return a;
     }
+    if (msgBoxHandler_) {
+        auto handler = msgBoxHandler_;  // a copy: the handler may replace itself
+        return handler(MsgBoxCall{owner, text, caption, flags});
+    }
     return (flags & 0xF) == kMbYesNo ? kIdNo : kIdOk;
 }
 
@@ -152,6 +220,7 @@ void HeadlessBackend::doEvents() {
         posted_.pop_front();
         if (fn) fn();
     }
+    deliverSources();
 }
 
 void HeadlessBackend::endProcess(int exitCode) {

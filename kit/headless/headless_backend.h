@@ -13,6 +13,17 @@
 
 namespace kit::headless {
 
+// Something outside the toolkit that delivers events at virtual times (a scripted socket, a
+// scripted download): the backend runs them as it runs timers, in time order.
+class EventSource {
+public:
+    virtual ~EventSource() = default;
+    // The virtual tick of its next event; nullopt when it has none.
+    virtual std::optional<std::uint64_t> nextDue() const = 0;
+    // Runs its events due at or before tick.
+    virtual void deliverDue(std::uint64_t tick) = 0;
+};
+
 class HeadlessBackend : public Backend {
 public:
     struct MenuCall {
@@ -40,6 +51,10 @@ public:
     int msgBox(Handle owner, const std::string& text, const std::string& caption,
                int flags) override;
     void doEvents() override;
+    // Runs what is pending; otherwise moves the virtual clock to the next timer or delivery,
+    // kEventWaitMs at most, running what falls due. Silent waits cost no real time.
+    void waitEvents() override;
+    double secondsSinceMidnight() override;
     std::string appPath() override { return appPath_; }
     std::string appTitle() override { return appTitle_; }
     bool prevInstance() override { return prevInstance_; }
@@ -50,9 +65,12 @@ public:
     // Clock. setNow sets the wall clock at the current tick; the tick counter never goes back.
     static DateTime defaultNow() { return DateTime{2026, 12, 7, 9, 41, 0}; }
     void setNow(const DateTime& d);
-    // Moves virtual time forward, firing due timers in time order (ties by creation order),
-    // each at its own due time.
+    // Moves virtual time forward, firing due timers and source deliveries in time order (ties:
+    // timers by creation order, then sources), each at its own due time.
     void advance(std::uint64_t ms);
+    // Sources are not owned; remove one before it goes away.
+    void addEventSource(EventSource* source);
+    void removeEventSource(EventSource* source);
 
     // Windows.
     bool hasWindow(Handle h) const { return windows_.count(h) != 0; }
@@ -78,8 +96,12 @@ public:
     }
     const std::vector<MenuCall>& menuCalls() const { return menuCalls_; }
 
-    // Message boxes: scripted answers are used first; then OK boxes answer kIdOk and
-    // Yes/No boxes kIdNo.
+    // Message boxes: scripted answers are used first; then the handler, when set, answers (it
+    // runs while the box is open, so it may advance the clock as a slow user would); then OK
+    // boxes answer kIdOk and Yes/No boxes kIdNo.
+    void setMsgBoxHandler(std::function<int(const MsgBoxCall&)> handler) {
+        msgBoxHandler_ = std::move(handler);
+    }
     std::deque<int>& msgBoxAnswers() { return msgBoxAnswers_; }
     void queueMsgBoxAnswer(int answer) { msgBoxAnswers_.push_back(answer); }
     const std::vector<MsgBoxCall>& msgBoxCalls() const { return msgBoxCalls_; }
@@ -118,6 +140,8 @@ private:
     };
 
     Window& window(Handle h);
+    bool hasPendingEvents() const;
+    void deliverSources();
     const Window& window(Handle h) const;
 
     Handle nextHandle_ = 0x100;
@@ -129,6 +153,8 @@ private:
     std::function<int(const std::vector<MenuEntry>&)> chooser_;
     std::vector<MenuCall> menuCalls_;
     std::deque<int> msgBoxAnswers_;
+    std::function<int(const MsgBoxCall&)> msgBoxHandler_;
+    std::vector<EventSource*> sources_;
     std::vector<MsgBoxCall> msgBoxCalls_;
     std::deque<std::function<void()>> posted_;
     int doEventsCount_ = 0;

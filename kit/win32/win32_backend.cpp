@@ -328,6 +328,22 @@ void Win32Backend::doEvents() {
     }
 }
 
+void Win32Backend::waitEvents() {
+    // MWMO_INPUTAVAILABLE also wakes for messages already queued but not yet looked at, so a
+    // timeout means there is nothing to pump: skipping the pump then halves the calls into
+    // the window server of an idle wait (measured under Wine).
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, kEventWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+        WAIT_TIMEOUT)
+        return;
+    doEvents();
+}
+
+double Win32Backend::secondsSinceMidnight() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return st.wHour * 3600.0 + st.wMinute * 60.0 + st.wSecond + st.wMilliseconds / 1000.0;
+}
+
 void Win32Backend::run() {
     MSG msg;
     for (;;) {

@@ -40,6 +40,8 @@ public:
     int msgBox(Handle owner, const std::string& text, const std::string& caption,
                int flags) override;
     void doEvents() override;
+    void waitEvents() override;
+    double secondsSinceMidnight() override;
 
     std::string appPath() override;
     std::string appTitle() override;
