@@ -11,6 +11,8 @@ enum ErrorCode : int {
     kErrSubscript = 9,
     kErrDivisionByZero = 11,
     kErrTypeMismatch = 13,
+    kErrDeviceUnavailable = 68,
+    kErrInvalidPropertyValue = 380,
 };
 
 // A run-time error: handlers that have error handling catch it, others let it pass up.

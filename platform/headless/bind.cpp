@@ -12,6 +12,7 @@ void HeadlessWorld::bind() {
     g_bound = this;
     kit::setBackend(&backend);
     kit::setGdi(&gdi);
+    kit::headless::setMci(&mci);
     Services& s = services();
     s.registry = &registry;
     s.tray = &tray;
@@ -21,6 +22,7 @@ void HeadlessWorld::bind() {
 
 void HeadlessWorld::reset() {
     backend.reset();
+    mci.reset();
     registry.clear();
     tray.reset();
     system.reset();
@@ -32,6 +34,7 @@ HeadlessWorld::~HeadlessWorld() {
     g_bound = nullptr;
     kit::setBackend(nullptr);
     kit::setGdi(nullptr);
+    kit::headless::setMci(nullptr);
     services() = Services{};
 }
 

@@ -1,6 +1,7 @@
 // Everything a native test needs behind the toolkit and platform interfaces.
 #pragma once
 #include "kit/headless/headless_backend.h"
+#include "kit/headless/headless_mmcontrol.h"
 #include "kit/headless/raster_gdi.h"
 #include "platform/headless/fake_system.h"
 #include "platform/headless/memory_registry.h"
@@ -12,6 +13,7 @@ namespace platform::headless {
 struct HeadlessWorld {
     kit::headless::HeadlessBackend backend;
     kit::headless::RasterGdi gdi;
+    kit::headless::HeadlessMci mci;
     MemoryRegistry registry;
     RecordingTray tray;
     FakeSystem system;
