@@ -36,6 +36,9 @@ public:
     // monochrome; one compatible with a screen or a DC holding a colour bitmap is colour.
     virtual Handle createCompatibleBitmap(Handle dc, int width, int height) = 0;
     virtual Handle createBitmap(int width, int height, int planes, int bitsPerPixel) = 0;
+    // A 24-bit bitmap holding the given pixels: top row first, rows packed, three bytes a pixel
+    // in blue, green, red order (CreateDIBSection with the bits copied in).
+    virtual Handle createBitmapFromPixels(int width, int height, const unsigned char* bgr) = 0;
     virtual Handle createSolidBrush(Color color) = 0;
     // A font of the given face and size in points (height -size*96/72 pixels, regular weight).
     virtual Handle createFont(const std::string& face, double points) = 0;

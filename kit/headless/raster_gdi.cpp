@@ -270,6 +270,17 @@ Handle RasterGdi::createBitmap(int width, int height, int planes, int bitsPerPix
     return add(o);
 }
 
+Handle RasterGdi::createBitmapFromPixels(int width, int height, const unsigned char* bgr) {
+    if (width <= 0 || height <= 0 || !bgr) return 0;
+    Object o{Kind::Bitmap};
+    o.bitmap.pix = blank(width, height, false);
+    for (std::uint32_t& p : o.bitmap.pix.px) {
+        p = std::uint32_t(bgr[2]) | std::uint32_t(bgr[1]) << 8 | std::uint32_t(bgr[0]) << 16;
+        bgr += 3;
+    }
+    return add(o);
+}
+
 Handle RasterGdi::createSolidBrush(Color color) {
     Object o{Kind::Brush};
     o.brush = color & 0xFFFFFF;

@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace kit::win32 {
 namespace {
@@ -40,6 +41,27 @@ Handle Win32Gdi::createCompatibleBitmap(Handle dc, int width, int height) {
 Handle Win32Gdi::createBitmap(int width, int height, int planes, int bitsPerPixel) {
     return ToHandle(CreateBitmap(width, height, static_cast<UINT>(planes),
                                  static_cast<UINT>(bitsPerPixel), nullptr));
+}
+
+Handle Win32Gdi::createBitmapFromPixels(int width, int height, const unsigned char* bgr) {
+    if (width <= 0 || height <= 0 || !bgr) return 0;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bmp || !bits) return 0;
+    // DIB rows are padded to whole 32-bit words.
+    const std::size_t row = static_cast<std::size_t>(width) * 3;
+    const std::size_t stride = (row + 3) & ~static_cast<std::size_t>(3);
+    auto* out = static_cast<unsigned char*>(bits);
+    for (int y = 0; y < height; ++y) std::memcpy(out + stride * y, bgr + row * y, row);
+    GdiFlush();
+    return ToHandle(bmp);
 }
 
 Handle Win32Gdi::createSolidBrush(Color color) { return ToHandle(CreateSolidBrush(color)); }

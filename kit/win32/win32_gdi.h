@@ -12,6 +12,7 @@ public:
     bool deleteDC(Handle dc) override;
     Handle createCompatibleBitmap(Handle dc, int width, int height) override;
     Handle createBitmap(int width, int height, int planes, int bitsPerPixel) override;
+    Handle createBitmapFromPixels(int width, int height, const unsigned char* bgr) override;
     Handle createSolidBrush(Color color) override;
     Handle createFont(const std::string& face, double points) override;
     bool fontInstalled(const std::string& face) override;
