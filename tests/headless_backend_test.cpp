@@ -147,4 +147,15 @@ TEST(HeadlessBackend, MessageBoxHandlerAnswersWhileTimeGoesOn) {
     b.queueMsgBoxAnswer(kit::kIdNo);  // scripted answers come first
     EXPECT_EQ(b.msgBox(0, "Sure?", "t", kit::kMbYesNo), kit::kIdNo);
     EXPECT_EQ(ticks, 3);
+
+    // A box opened inside a tick: the clock never goes back when the outer advance ends.
+    bool asked = false;
+    kit::Handle asker = b.createTimer([&] {
+        if (!asked) asked = true, b.msgBox(0, "Later", "t", kit::kMbOk);
+    });
+    b.setTimer(asker, 500, true);
+    const auto before = b.tickMs();
+    b.advance(1000);
+    EXPECT_EQ(b.tickMs(), before + 3500);
+    EXPECT_EQ(ticks, 6);
 }

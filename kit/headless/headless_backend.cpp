@@ -77,7 +77,8 @@ void HeadlessBackend::advance(std::uint64_t ms) {
         auto fn = t.tick;
         if (fn) fn();
     }
-    tick_ = target;
+    // A handler may have advanced further itself (a message box a slow user answers).
+    if (tick_ < target) tick_ = target;
 }
 
 void HeadlessBackend::addEventSource(EventSource* source) {
