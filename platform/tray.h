@@ -9,9 +9,13 @@ namespace platform {
 constexpr std::uint32_t kNimAdd = 0, kNimModify = 1, kNimDelete = 2;
 constexpr std::uint32_t kNifMessage = 1, kNifIcon = 2, kNifTip = 4;
 
-// The 88-byte record of the ANSI interface.
+// The size of the first ANSI layout of the record in 32-bit Windows; the Win32 tray passes the
+// size of that layout at the build's own word size.
+constexpr std::uint32_t kNotifyIconDataV1Size = 88;
+
+// The first record of the ANSI interface.
 struct NotifyIconData {
-    std::uint32_t cbSize = 88;
+    std::uint32_t cbSize = kNotifyIconDataV1Size;
     kit::Handle hWnd = 0;
     std::uint32_t uID = 0;
     std::uint32_t uFlags = 0;

@@ -19,7 +19,7 @@ void AddTrayIcons() {
     for (int i = 0; i < 2; ++i) {
         platform::NotifyIconData& rec = gTrayIcons[i];
         rec = platform::NotifyIconData{};
-        rec.cbSize = 88;
+        rec.cbSize = platform::kNotifyIconDataV1Size;
         rec.hWnd = form.tmpIcon(i).hWnd();
         rec.uID = 1;
         rec.uFlags = platform::kNifMessage | platform::kNifIcon | platform::kNifTip;

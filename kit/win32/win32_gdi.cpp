@@ -162,7 +162,8 @@ Handle Win32Gdi::pictureHandle(Handle picture) {
     if (!picture) return 0;
     OLE_HANDLE h = 0;
     if (FAILED(H<IPicture*>(picture)->get_Handle(&h))) return 0;
-    return static_cast<Handle>(h);
+    // A 32-bit handle value; 64-bit Windows sign-extends such handles.
+    return reinterpret_cast<Handle>(LongToHandle(static_cast<LONG>(h)));
 }
 
 void Win32Gdi::releasePicture(Handle picture) {

@@ -4,7 +4,12 @@
 
 namespace platform::win32 {
 namespace {
-HKEY K(HKey key) { return reinterpret_cast<HKEY>(key); }
+// The predefined keys are sign-extended 32-bit values in 64-bit Windows: take them from the
+// headers rather than widening the program's number.
+HKEY K(HKey key) {
+    if (key == kHKeyLocalMachine) return HKEY_LOCAL_MACHINE;
+    return reinterpret_cast<HKEY>(key);
+}
 }  // namespace
 
 long Win32Registry::createKeyEx(HKey key, const std::string& subKey, std::uint32_t options,

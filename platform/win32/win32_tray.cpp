@@ -8,10 +8,10 @@
 namespace platform::win32 {
 
 bool Win32Tray::notifyIcon(std::uint32_t message, const NotifyIconData& data) {
-    // The full record; cbSize (88, the first ANSI layout) tells the shell which fields count.
+    // The full record; cbSize tells the shell which fields count. The program's 88 names the
+    // first ANSI layout, whose size the headers give for this word size (104 bytes in 64-bit).
     NOTIFYICONDATAA nid{};
-    static_assert(sizeof nid >= 88);
-    nid.cbSize = data.cbSize;
+    nid.cbSize = data.cbSize == kNotifyIconDataV1Size ? NOTIFYICONDATAA_V1_SIZE : data.cbSize;
     nid.hWnd = reinterpret_cast<HWND>(data.hWnd);
     nid.uID = data.uID;
     nid.uFlags = data.uFlags;
