@@ -7,6 +7,7 @@
 set -u
 here=$(dirname "$(readlink -f "$0")")
 . "$here/../smoke/lib.sh"
+wine_hide_32bit "$0" "$@"
 
 [ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: $0 <path-to-tivlo_gdibench.exe> [REDRAWS]" >&2; exit 2; }
 wine_setup "$1" || exit 2

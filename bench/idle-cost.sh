@@ -4,6 +4,7 @@
 set -u
 here=$(dirname "$(readlink -f "$0")")
 . "$here/../smoke/lib.sh"
+wine_hide_32bit "$0" "$@"
 
 [ $# -eq 1 ] || { echo "usage: $0 <exe>" >&2; exit 2; }
 wine_setup "$1" || exit 0

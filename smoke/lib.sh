@@ -1,10 +1,14 @@
-# Shared helpers for the Wine smoke tests and the benchmarks that run the program under Wine.
-# Source this file, then call `wine_setup <exe>`; everything started is stopped on exit.
+# Shared helpers for the Wine smoke cases and the benchmarks that run the program under Wine.
+#
+# Smoke cases (smoke/cases/*.sh) are sourced by smoke/case.sh, which has already set up a
+# private Wine prefix, HOME, Xvfb display and a folder of the build's exes for them; see
+# docs/architecture.md. Benchmarks source this file and call `wine_setup <exe>`, which does
+# the same for one exe; everything started is stopped on exit.
 #
 # Variables read:
-#   TIVLO_WINE_DIR  scratch folder holding the prefix and HOME; reused between runs.
-#                   Default: /tmp/tivlo-wine.<hash of the exe's folder>.
-#   TIVLO_RUN_LIMIT longest life in seconds of one program start (default 150).
+#   TIVLO_RUN_LIMIT  longest life in seconds of one program start (default 150).
+
+. "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
 SMOKE_DESKTOP="shell,800x600"
 # Where the desktop's taskbar puts the two icons (16 x 16): the first added is rightmost.
@@ -14,93 +18,95 @@ ICON_X_LEFT=762
 
 smoke_log() { printf '# %s\n' "$*" >&2; }
 
-# The tray digits are drawn in MS Sans Serif; Wine's bitmap fonts are not put into a new prefix.
-wine_give_fonts() {
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] || return 0
-    [ -f "$fonts/sserife.fon" ] || cp /usr/share/wine/fonts/*.fon "$fonts/"
+# A case's results: one line each, counted by the runner.
+ok() { echo "ok - $1${2:+ ($2)}"; }
+not_ok() { echo "not ok - $1: $2"; }
+
+# keep_file FILE [NAME]: keeps a file (a screenshot of a failure, say) beside the build, in
+# smoke-out/<arch>/<case>/.
+keep_file() {
+    [ -n "${SMOKE_OUT:-}" ] || return 0
+    mkdir -p "$SMOKE_OUT" && cp "$1" "$SMOKE_OUT/${2:-$(basename "$1")}"
 }
 
+# session_begin ARCH DIR [TEMPLATE]: a private Wine session under DIR: prefix (a clone of
+# TEMPLATE, or a new one), HOME, scratch folder, Xvfb display. Ended by session_end.
+session_begin() {
+    local arch=$1 dir=$2 template=${3:-}
+    wine_use "$arch" || return 1
+    mkdir -p "$dir/home" "$dir/tmp" || return 1
+    export WINEPREFIX="$dir/prefix"
+    export HOME="$dir/home"
+    SMOKE_TMP="$dir/tmp"
+    SESSION_DIR=$dir
+    XVFB_PID=
+    SMOKE_LAUNCH_PID=
+    trap session_end EXIT
+    trap 'exit 124' TERM INT HUP  # so that a time limit or ^C still runs the clean-up
+    if [ -n "$template" ]; then
+        wine_clone_prefix "$template" "$WINEPREFIX" || { echo "cannot copy the prefix" >&2; return 1; }
+    else
+        smoke_log "creating a $WINEARCH prefix"
+        wine_new_prefix "$WINEPREFIX" "$SMOKE_TMP/wineboot.log" || return 1
+    fi
+    start_xvfb || return 1
+}
+
+session_end() {
+    [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && wineserver_t 20 -k >/dev/null 2>&1
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    if [ -n "${SESSION_DIR:-}" ] && [ -z "${SMOKE_KEEP:-}" ]; then
+        rm -rf "$SESSION_DIR"
+    fi
+}
+
+# wine_setup EXE: a private session for one exe (benchmarks): its architecture, a new prefix
+# and display. SMOKE_EXE, SMOKE_EXE_DIR and SMOKE_EXE_NAME name the exe.
 wine_setup() {
     SMOKE_EXE=$(readlink -f "$1") || return 1
     [ -f "$SMOKE_EXE" ] || { echo "no such exe: $1" >&2; return 1; }
     SMOKE_EXE_DIR=$(dirname "$SMOKE_EXE")
     SMOKE_EXE_NAME=$(basename "$SMOKE_EXE")
-    if [ -z "${TIVLO_WINE_DIR:-}" ]; then
-        TIVLO_WINE_DIR=/tmp/tivlo-wine.$(printf %s "$SMOKE_EXE_DIR" | md5sum | cut -c1-8)
-    fi
-    mkdir -p "$TIVLO_WINE_DIR/home" || return 1
-    # One run at a time per prefix: two would share one wineserver and one registry.
-    exec 9>"$TIVLO_WINE_DIR/lock"
-    flock -w 300 9 || { echo "prefix $TIVLO_WINE_DIR is busy" >&2; return 1; }
-
-    export WINEARCH=win32
-    export WINEPREFIX="$TIVLO_WINE_DIR/prefix"
-    export HOME="$TIVLO_WINE_DIR/home"
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-    SMOKE_TMP=$(mktemp -d "$TIVLO_WINE_DIR/run.XXXXXX")
-    XVFB_PID=
-    SMOKE_LAUNCH_PID=
-    trap wine_cleanup EXIT
-    trap 'exit 124' TERM INT HUP  # so that a time limit or ^C still runs the clean-up
-    start_xvfb || return 1
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        smoke_log "creating the Wine prefix $WINEPREFIX"
-        timeout -k 5 240 wineboot -i >"$SMOKE_TMP/wineboot.log" 2>&1 ||
-            { echo "wineboot failed" >&2; return 1; }
-    fi
-    wine_give_fonts
-    # Leftovers of an interrupted run would count as running instances.
-    timeout -k 2 20 wineserver -k >/dev/null 2>&1
-    timeout -k 5 60 wineserver -w
-    return 0
-}
-
-wine_cleanup() {
-    timeout -k 2 20 wineserver -k >/dev/null 2>&1
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
-    [ -n "${SMOKE_TMP:-}" ] && rm -rf "$SMOKE_TMP"
+    local arch
+    arch=$(pe_arch "$SMOKE_EXE") || { echo "not a Windows exe: $1" >&2; return 1; }
+    session_begin "$arch" "$(wine_scratch_root)/session.$$" || return 1
 }
 
 # Xvfb on the first free display number from 60 on; the screen is exactly the Wine desktop.
 start_xvfb() {
-    local n
-    for n in $(seq 60 160); do
+    local n i
+    for n in $(seq 60 260); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$SMOKE_TMP/xvfb.log" 2>&1 &
         XVFB_PID=$!
-        local i
         for i in $(seq 50); do
             [ -e "/tmp/.X11-unix/X$n" ] && break
             kill -0 "$XVFB_PID" 2>/dev/null || break
             sleep 0.1
         done
-        if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+        # Ours only when the display's lock names our server: another one may have taken the
+        # number a moment earlier, and ours is then about to give up.
+        if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ] &&
+            [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$XVFB_PID" ]; then
             export DISPLAY=":$n"
             return 0
         fi
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
         XVFB_PID=  # lost a race for this number: try the next
     done
     echo "no free X display" >&2
     return 1
 }
 
-# wine_t SECONDS ARGS...: wine with a hard time limit.
-wine_t() {
-    local secs=$1
-    shift
-    timeout -k 5 "$secs" wine "$@"
-}
-
-# Starts the program in the background inside the shell desktop (exe given or the setup one).
+# Starts the program in the background inside the shell desktop (exe given or the set-up one).
 tivlo_start() {
     local exe=${1:-$SMOKE_EXE}
     (cd "$(dirname "$exe")" &&
-        exec timeout -k 5 "${TIVLO_RUN_LIMIT:-150}" wine explorer "/desktop=$SMOKE_DESKTOP" "$exe") \
+        exec timeout -k 5 "${TIVLO_RUN_LIMIT:-150}" "$WINELOADER" explorer "/desktop=$SMOKE_DESKTOP" "$exe") \
         >>"$SMOKE_TMP/wine.log" 2>&1 &
     SMOKE_LAUNCH_PID=$!
 }
@@ -141,6 +147,18 @@ wait_launcher() {
     wait "$SMOKE_LAUNCH_PID" 2>/dev/null
     return 0
 }
+
+# Ends whatever is left of a start, so that the desktop is empty again.
+stop_all() {
+    if [ "$(tivlo_count)" -gt 0 ]; then
+        wineserver_t 20 -k >/dev/null 2>&1
+        sleep 0.5
+    fi
+    wait_launcher 5 || true
+}
+
+# The Windows form of a Linux path.
+win_path() { wine_t 30 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # screenshot PNG. xwd can trip over a window that goes away meanwhile: try again then.
 screenshot() {
@@ -228,6 +246,9 @@ mouse_away() { xdotool mousemove --sync 400 300; }
 # them to an open popup menu only once the pointer has been over the menu.
 press() { xdotool key "$@"; }
 
+# A visible window with exactly this title (a message box's caption, say).
+window_up() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+
 # The whole store as sorted "Key\Name=Data (TYPE)" lines; empty when it does not exist.
 reg_dump() {
     wine_t 60 reg query 'HKLM\Software\Tivlo' /s 2>/dev/null | tr -d '\r' |
@@ -237,4 +258,70 @@ reg_dump() {
         LC_ALL=C sort
 }
 
+reg_set() {  # KEY (below Software\Tivlo) NAME DATA
+    wine_t 60 reg add "HKLM\\Software\\Tivlo\\$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1
+}
+
 reg_delete_store() { wine_t 60 reg delete 'HKLM\Software\Tivlo' /f >/dev/null 2>&1; }
+
+# reg_put_store LINES: writes text values given as reg_dump prints them ("Key\Name=Data (REG_SZ)"),
+# all in one import.
+reg_put_store() {
+    local file="$SMOKE_TMP/store.reg"
+    printf '%s\n' "$1" | awk '
+        BEGIN { print "REGEDIT4" }
+        /=/ { slash = index($0, "\\"); key = substr($0, 1, slash - 1); rest = substr($0, slash + 1)
+              eq = index(rest, "="); name = substr(rest, 1, eq - 1); data = substr(rest, eq + 1)
+              sub(/ \(REG_SZ\)$/, "", data); gsub(/\\/, "\\\\\\\\", data); gsub(/"/, "\\\"", data)
+              if (key != last) { print ""; print "[HKEY_LOCAL_MACHINE\\Software\\Tivlo\\" key "]"; last = key }
+              print "\"" name "\"=\"" data "\"" }' >"$file"
+    wine_t 60 reg import "$(win_path "$file")" >/dev/null 2>&1
+}
+
+# The 18 values written when no store exists, as reg_dump prints them.
+expected_defaults() {
+    local folder v
+    folder=$(win_path "$SMOKE_EXE_DIR")
+    {
+        for v in GIF_Download JPG_Download JPEG_Download BMP_Download PNG_Download; do
+            echo "Image\\$v=True (REG_SZ)"
+        done
+        echo 'Image\Limited_Images_Resolution=False (REG_SZ)'
+        echo 'Image\Limited_Images_Size=False (REG_SZ)'
+        echo 'Image\Images_Width=300 (REG_SZ)'
+        echo 'Image\Images_Height=300 (REG_SZ)'
+        echo 'Image\Images_File_Size=10 (REG_SZ)'
+        echo 'ResSetting\Disp_Window_AfterGrabbing=True (REG_SZ)'
+        echo 'ResSetting\Download_File_Name=Catch (REG_SZ)'
+        echo "ResSetting\\Download_File_Folder=$folder (REG_SZ)"
+        echo 'TimeSetting\Day_Mode=1 (REG_SZ)'
+        echo 'TimeSetting\AM/PM_Mode=1 (REG_SZ)'
+        echo 'TimeSetting\AlarmNum=0 (REG_SZ)'
+        echo 'TimeSetting\DispColor=0 (REG_SZ)'
+        echo 'PokerSetting\Card_Back=0 (REG_SZ)'
+    } | LC_ALL=C sort
+}
+
+# start_and_wait_icons [SECONDS]: starts the program and waits for both tray icons.
+start_and_wait_icons() {
+    tivlo_start
+    wait_for "${1:-40}" icons_shown
+}
+
+# The tray menu: what changed above the taskbar against $SMOKE_TMP/base.png, as "w h x y".
+menu_box() { screenshot "$SMOKE_TMP/menu.png" && changed_box "$SMOKE_TMP/base.png" "$SMOKE_TMP/menu.png"; }
+menu_open() { read -r mw mh mxx myy < <(menu_box) && [ "${mw:-0}" -gt 20 ]; }
+menu_closed() { read -r mw mh mxx myy < <(menu_box) && [ "${mw:-0}" -le 1 ]; }
+# 10 entries, 3 of them separators, opened at the click point.
+menu_plausible() {
+    [ "$mw" -ge 60 ] && [ "$mw" -le 360 ] && [ "$mh" -ge 100 ] && [ "$mh" -le 320 ] &&
+        [ $((mxx + mw)) -ge 760 ] && [ $((myy + mh)) -ge 560 ]
+}
+# open_tray_menu: right-clicks the minute icon; 0 with mw mh mxx myy set when a menu opened.
+open_tray_menu() {
+    mouse_away
+    sleep 0.3
+    screenshot "$SMOKE_TMP/base.png"
+    click $((ICON_X_RIGHT + 8)) $((ICON_Y + 8)) 3
+    wait_for 5 menu_open && menu_plausible
+}
