@@ -6,8 +6,10 @@
 #include "kit/win32/win32_backend.h"
 #include "kit/win32/win32_gdi.h"
 #include "platform/services.h"
+#include "platform/win32/win32_network.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_tray.h"
 #include "shell/start.h"
@@ -23,6 +25,8 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     static platform::win32::Win32Registry registry;
     static platform::win32::Win32Tray tray;
     static platform::win32::Win32Shell shellService;
+    static platform::win32::Win32Network network;
+    static platform::win32::Win32Sound sound;
 
     kit::setBackend(&backend);
     kit::setGdi(drawing ? drawing : &gdi);
@@ -31,6 +35,8 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     s.tray = &tray;
     s.system = &system;
     s.shell = &shellService;
+    s.network = &network;
+    s.sound = &sound;
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;

@@ -1,7 +1,9 @@
 // The platform services the program is bound to at start.
 #pragma once
+#include "platform/network.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 #include "platform/system.h"
 #include "platform/tray.h"
 
@@ -12,6 +14,8 @@ struct Services {
     Tray* tray = nullptr;
     System* system = nullptr;
     Shell* shell = nullptr;
+    Network* network = nullptr;
+    Sound* sound = nullptr;
 };
 
 Services& services();
@@ -19,5 +23,7 @@ inline Registry& registry() { return *services().registry; }
 inline Tray& tray() { return *services().tray; }
 inline System& sys() { return *services().system; }
 inline Shell& shell() { return *services().shell; }
+inline Network& network() { return *services().network; }
+inline Sound& sound() { return *services().sound; }
 
 }  // namespace platform

@@ -27,6 +27,7 @@ FrmTivlo::FrmTivlo()
         tmpIcon_MouseMove(index, button, shift, x, y);
     };
     tmrClock.OnTimer = [this] { tmrClock_Timer(); };
+    tmrUTC.OnTimer = [this] { tmrUTC_Timer(); };
     mnuPopup.Items = {&mnuSchedule, &mnuGrabbing, &sep1, &mnuFortune, &sep2, &mnuTimeSynch,
                       &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
     mnuHelp.Click = [this] { mnuHelp_Click(); };
@@ -109,8 +110,6 @@ void FrmTivlo::TrayDispDateTime(const std::string& dateText, const std::string& 
     platform::tray().notifyIcon(platform::kNimModify, gTrayIcons[first]);
     platform::tray().notifyIcon(platform::kNimModify, gTrayIcons[1 - first]);
 }
-
-void FrmTivlo::CloseTimeSocket() {}
 
 std::string TrayLetterFont() {
     // The digits' font has the same small bitmap size, so the letter still fits the icon.

@@ -12,7 +12,19 @@ public:
     // Redraws both tray icons and their tooltips. dateText: the toolkit's date text; timeText:
     // 24-hour "hh:mm:ss".
     void TrayDispDateTime(const std::string& dateText, const std::string& timeText);
+
+    // Clock synchronisation with a daytime server.
+    void mnuTimeSynch_Click();
+    void tmrUTC_Timer();
+    void CheckUTC();
     void CloseTimeSocket();
+    void ResetTimeSynchMenu();
+    void ShowSynchFinished();
+    void ShowSynchError();
+    // Ends a pending synchronisation because the connection is gone: the start still due is
+    // dropped, the attempts under way end quietly, the menu item is usable again, the socket
+    // is closed, and the user reads "You are not on the internet !". The alarm tick calls it.
+    void CancelTimeSynch();
 
     void tmrClock_Timer();
     void tmpIcon_MouseMove(int index, int button, int shift, int x, int y);
@@ -44,6 +56,8 @@ protected:
 
 private:
     std::string letterFont_;
+    bool checkingUTC_ = false;   // CheckUTC is on the stack
+    bool synchCancelled_ = false;  // CancelTimeSynch ended the attempts under way
 };
 
 inline kit::FormInstance<FrmTivlo> frmTivlo;

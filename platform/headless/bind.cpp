@@ -18,6 +18,8 @@ void HeadlessWorld::bind() {
     s.tray = &tray;
     s.system = &system;
     s.shell = &shell;
+    s.network = &network;
+    s.sound = &sound;
 }
 
 void HeadlessWorld::reset() {
@@ -27,6 +29,8 @@ void HeadlessWorld::reset() {
     tray.reset();
     system.reset();
     shell.reset();
+    network.reset();
+    sound.reset();
 }
 
 HeadlessWorld::~HeadlessWorld() {

@@ -6,7 +6,9 @@
 #include "platform/headless/fake_system.h"
 #include "platform/headless/memory_registry.h"
 #include "platform/headless/recording_shell.h"
+#include "platform/headless/recording_sound.h"
 #include "platform/headless/recording_tray.h"
+#include "platform/headless/scripted_network.h"
 
 namespace platform::headless {
 
@@ -18,6 +20,8 @@ struct HeadlessWorld {
     RecordingTray tray;
     FakeSystem system;
     RecordingShell shell;
+    ScriptedNetwork network;
+    RecordingSound sound;
 
     HeadlessWorld() = default;
     HeadlessWorld(const HeadlessWorld&) = delete;

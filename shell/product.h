@@ -1,0 +1,8 @@
+// The product's name, its maker and home page: the one place that names them.
+#pragma once
+
+namespace product {
+inline constexpr const char* kName = "Tivlo 2.3";  // also the caption of every message box
+inline constexpr const char* kMakerLine = "Made by the Tivlo developers";
+inline constexpr const char* kHomePage = "https://tivlo.invalid/";
+}  // namespace product
