@@ -2,11 +2,13 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
 #include "kit/win32/win32_backend.h"
 #include "kit/win32/win32_gdi.h"
 #include "platform/services.h"
 #include "platform/win32/win32_network.h"
+#include "platform/win32/win32_gdiplus.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_sound.h"
@@ -27,6 +29,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     static platform::win32::Win32Shell shellService;
     static platform::win32::Win32Network network;
     static platform::win32::Win32Sound sound;
+    static platform::win32::Win32GdiPlus gdiplus;
 
     kit::setBackend(&backend);
     kit::setGdi(drawing ? drawing : &gdi);
@@ -37,6 +40,9 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     s.shell = &shellService;
     s.network = &network;
     s.sound = &sound;
+    s.gdiplus = &gdiplus;
+    // The picture loader and the folder dialog are COM objects of this thread.
+    OleInitialize(nullptr);
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;

@@ -14,6 +14,8 @@ constexpr int kTransparent = 1;
 constexpr int kOpaque = 2;
 constexpr int kPictureTypeBitmap = 1;
 constexpr int kPictureTypeIcon = 3;
+// GetDeviceCaps indices.
+constexpr int kBitsPixel = 12, kPlanes = 14;
 
 struct IconInfo {
     bool fIcon = true;
@@ -58,6 +60,8 @@ public:
     virtual bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX,
                         int srcY, std::uint32_t rop) = 0;
     virtual int getDeviceCaps(Handle dc, int index) = 0;
+    // Fills the rectangle with the selected brush (PATCOPY).
+    virtual bool patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) = 0;
 
     virtual Handle createIconIndirect(const IconInfo& info) = 0;
     virtual bool destroyIcon(Handle icon) = 0;
@@ -67,6 +71,16 @@ public:
     virtual Handle createPictureIndirect(int pictureType, Handle handle, bool owned) = 0;
     virtual Handle pictureHandle(Handle picture) = 0;
     virtual void releasePicture(Handle picture) = 0;
+
+    // Reads a picture file into an owned picture object at its natural size, the format taken
+    // from the file's content. Returns 0 with kErrFileNotFound or kErrInvalidPicture in error.
+    virtual Handle loadPicture(const std::string& path, int& error) = 0;
+    // A picture's natural size in pixels.
+    virtual bool pictureSize(Handle picture, int& width, int& height) = 0;
+    // Draws the picture stretched over the rectangle; its transparent parts leave the pixels
+    // that are there.
+    virtual bool renderPicture(Handle dc, Handle picture, int x, int y, int width,
+                               int height) = 0;
 };
 
 Gdi& gdi();

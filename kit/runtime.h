@@ -11,8 +11,10 @@ enum ErrorCode : int {
     kErrSubscript = 9,
     kErrDivisionByZero = 11,
     kErrTypeMismatch = 13,
+    kErrFileNotFound = 53,
     kErrDeviceUnavailable = 68,
     kErrInvalidPropertyValue = 380,
+    kErrInvalidPicture = 481,
 };
 
 // A run-time error: handlers that have error handling catch it, others let it pass up.

@@ -1,5 +1,6 @@
 // The platform services the program is bound to at start.
 #pragma once
+#include "platform/gdiplus.h"
 #include "platform/network.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -16,6 +17,7 @@ struct Services {
     Shell* shell = nullptr;
     Network* network = nullptr;
     Sound* sound = nullptr;
+    GdiPlus* gdiplus = nullptr;
 };
 
 Services& services();
@@ -25,5 +27,6 @@ inline System& sys() { return *services().system; }
 inline Shell& shell() { return *services().shell; }
 inline Network& network() { return *services().network; }
 inline Sound& sound() { return *services().sound; }
+inline GdiPlus& gdiplus() { return *services().gdiplus; }
 
 }  // namespace platform

@@ -14,7 +14,7 @@ TEST(RasterGdi, MonochromeAndColourConversions) {
     RasterGdi g;
     Handle screen = g.getDC(0);
     Handle mem = g.createCompatibleDC(0);
-    EXPECT_EQ(g.getDeviceCaps(mem, kBitsPixel), 1);  // the stock 1 x 1 bitmap
+    EXPECT_EQ(g.getDeviceCaps(mem, kBitsPixel), 32);  // the device's, not the stock bitmap's
     EXPECT_EQ(g.getDeviceCaps(screen, kBitsPixel), 32);
 
     // The tray icon's mask: compatible with a fresh memory DC, hence monochrome.

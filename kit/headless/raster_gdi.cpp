@@ -1,5 +1,8 @@
 #include "kit/headless/raster_gdi.h"
 
+#include "kit/headless/picture_decoders.h"
+#include "kit/runtime.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
@@ -10,7 +13,7 @@ namespace kit::headless {
 
 namespace {
 
-constexpr int kBitsPixel = 12, kPlanes = 14, kLogPixelsY = 90;
+constexpr int kLogPixelsY = 90;
 constexpr int kGlyphTop = 3;  // first row of a capital in the 13-row cell
 
 // Rows from the cap line down (rows 3.. of the cell); rows 11 and 12 are descenders.
@@ -251,7 +254,7 @@ bool RasterGdi::deleteDC(Handle dc) {
 }
 
 Handle RasterGdi::createCompatibleBitmap(Handle dc, int width, int height) {
-    if (width <= 0 || height <= 0) return 0;
+    if (width <= 0 || height <= 0 || !WithinPixelCap(width, height)) return 0;
     bool mono = false;
     if (dc != 0) {
         Pixels* s = surface(dc);
@@ -264,7 +267,10 @@ Handle RasterGdi::createCompatibleBitmap(Handle dc, int width, int height) {
 }
 
 Handle RasterGdi::createBitmap(int width, int height, int planes, int bitsPerPixel) {
-    if (width <= 0 || height <= 0 || planes <= 0 || bitsPerPixel <= 0) return 0;
+    // As GDI: an empty bitmap is the stock 1 x 1 monochrome one.
+    if (width == 0 || height == 0) return stockBitmap_;
+    if (width < 0 || height < 0 || planes <= 0 || bitsPerPixel <= 0) return 0;
+    if (!WithinPixelCap(width, height)) return 0;
     Object o{Kind::Bitmap};
     o.bitmap.pix = blank(width, height, planes * bitsPerPixel == 1);
     return add(o);
@@ -438,10 +444,10 @@ bool RasterGdi::bitBlt(Handle dst, int x, int y, int width, int height, Handle s
 }
 
 int RasterGdi::getDeviceCaps(Handle dc, int index) {
-    Pixels* s = surface(dc);
-    if (!s) return 0;
+    // Every DC here belongs to the screen device, memory DCs too, whatever bitmap they hold.
+    if (!find(dc, Kind::DC)) return 0;
     switch (index) {
-    case kBitsPixel: return s->mono ? 1 : 32;
+    case kBitsPixel: return 32;
     case kPlanes: return 1;
     case kLogPixelsY: return 96;
     default: return 0;
@@ -525,5 +531,93 @@ std::string RasterGdi::fontFace(Handle dc) const {
 }
 Color RasterGdi::textColor(Handle dc) const { return need(dc, Kind::DC).dc.text; }
 Color RasterGdi::bkColor(Handle dc) const { return need(dc, Kind::DC).dc.bk; }
+
+bool RasterGdi::patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) {
+    if (rop != kPatCopy) return false;
+    return bitBlt(dc, x, y, width, height, 0, 0, 0, kPatCopy);
+}
+
+Handle RasterGdi::loadPicture(const std::string& path, int& error) {
+    error = kErrFileNotFound;
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (readFile_) bytes = readFile_(path);
+    if (!bytes) return 0;
+    error = kErrInvalidPicture;
+    const auto pm = DecodePicture(bytes->data(), bytes->size(), false);
+    if (!pm) return 0;
+    Object o{Kind::Bitmap};
+    o.bitmap.pix.width = pm->width;
+    o.bitmap.pix.height = pm->height;
+    o.bitmap.pix.px.resize(pm->px.size());
+    for (std::size_t i = 0; i < pm->px.size(); ++i)
+        o.bitmap.pix.px[i] = CompositeOver(pm->px[i], 0xFFFFFF);
+    const Handle bitmap = add(std::move(o));
+    error = 0;
+    return createPictureIndirect(kPictureTypeBitmap, bitmap, true);
+}
+
+bool RasterGdi::pictureSize(Handle picture, int& width, int& height) {
+    const Object* p = find(picture, Kind::Picture);
+    if (!p) return false;
+    if (const Object* b = find(p->picture.handle, Kind::Bitmap)) {
+        width = b->bitmap.pix.width;
+        height = b->bitmap.pix.height;
+        return true;
+    }
+    if (const Object* i = find(p->picture.handle, Kind::Icon)) {
+        width = i->icon.mask.width;
+        height = i->icon.mask.height;
+        return true;
+    }
+    return false;
+}
+
+bool RasterGdi::renderPicture(Handle dc, Handle picture, int x, int y, int width, int height) {
+    const Object* p = find(picture, Kind::Picture);
+    if (!p || !surface(dc)) return false;
+    Pixmap src;
+    if (const Object* b = find(p->picture.handle, Kind::Bitmap)) {
+        const Pixels& pix = b->bitmap.pix;
+        src.width = pix.width;
+        src.height = pix.height;
+        src.px.resize(pix.px.size());
+        for (std::size_t i = 0; i < pix.px.size(); ++i) src.px[i] = kAlphaOpaque | pix.px[i];
+    } else if (const Object* ic = find(p->picture.handle, Kind::Icon)) {
+        // Where the mask is white the icon is transparent.
+        const Pixels& mask = ic->icon.mask;
+        const Pixels& colour = ic->icon.color;
+        src.width = mask.width;
+        src.height = mask.height;
+        src.px.resize(mask.px.size());
+        for (std::size_t i = 0; i < mask.px.size(); ++i) {
+            const bool opaque = mask.px[i] == 0;
+            const std::uint32_t c = colour.px.size() == mask.px.size() ? colour.px[i] : 0;
+            src.px[i] = opaque ? (kAlphaOpaque | c) : 0;
+        }
+    } else {
+        return false;
+    }
+    return drawPixmap(dc, x, y, width, height, src);
+}
+
+bool RasterGdi::drawPixmap(Handle dc, int x, int y, int width, int height, const Pixmap& src) {
+    Pixels* s = surface(dc);
+    if (!s) return false;
+    if (width <= 0 || height <= 0) return true;
+    // Only the part that lands on the surface is worth scaling.
+    if (!WithinPixelCap(width, height)) return false;
+    const Pixmap scaled = (width == src.width && height == src.height)
+                              ? src
+                              : ScalePixmap(src, width, height);
+    for (int yy = std::max(0, -y); yy < height && y + yy < s->height; ++yy)
+        for (int xx = std::max(0, -x); xx < width && x + xx < s->width; ++xx) {
+            const Rgba p = scaled.at(xx, yy);
+            if ((p >> 24) == 0) continue;
+            std::uint32_t& target = s->px[static_cast<std::size_t>(y + yy) * s->width + x + xx];
+            target = CompositeOver(p, target);
+            if (s->mono) target = toMono(target);
+        }
+    return true;
+}
 
 }  // namespace kit::headless

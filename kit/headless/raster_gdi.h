@@ -5,11 +5,14 @@
 // middle column), space 3, most letters 5..7, i and l 2.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "kit/gdi.h"
+#include "kit/pixmap.h"
 
 namespace kit::headless {
 
@@ -52,6 +55,18 @@ public:
     Handle createPictureIndirect(int pictureType, Handle handle, bool owned) override;
     Handle pictureHandle(Handle picture) override;
     void releasePicture(Handle picture) override;
+    bool patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) override;
+    // Decodes BMP, JPEG and GIF; transparent GIF pixels come out white.
+    Handle loadPicture(const std::string& path, int& error) override;
+    bool pictureSize(Handle picture, int& width, int& height) override;
+    bool renderPicture(Handle dc, Handle picture, int x, int y, int width, int height) override;
+
+    // Where picture files are read from (the in-memory file system of the tests).
+    using FileReader = std::function<std::optional<std::vector<std::uint8_t>>(const std::string&)>;
+    void setFileReader(FileReader reader) { readFile_ = std::move(reader); }
+    const FileReader& fileReader() const { return readFile_; }
+    // Draws straight-alpha pixels over the rectangle of the DC's surface, scaled to it.
+    bool drawPixmap(Handle dc, int x, int y, int width, int height, const Pixmap& src);
 
     // Test API. Unknown handles throw std::invalid_argument.
     int liveObjectCount() const;  // bitmaps, brushes and fonts, stock objects not counted
@@ -116,6 +131,7 @@ private:
     std::map<Handle, Object> objects_;
     Handle next_ = 0x2000;
     Handle stockBitmap_ = 0, stockFont_ = 0, stockBrush_ = 0, screenBitmap_ = 0;
+    FileReader readFile_;
 };
 
 }  // namespace kit::headless

@@ -6,6 +6,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
+
+#include "kit/picture_header.h"
+#include "kit/runtime.h"
 
 namespace kit::win32 {
 namespace {
@@ -168,6 +172,137 @@ Handle Win32Gdi::pictureHandle(Handle picture) {
 
 void Win32Gdi::releasePicture(Handle picture) {
     if (picture) H<IPicture*>(picture)->Release();
+}
+
+bool Win32Gdi::patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) {
+    return PatBlt(H<HDC>(dc), x, y, width, height, rop) != 0;
+}
+
+namespace {
+
+// Files above this are not pictures we could show; reading them would only strain memory.
+constexpr DWORD kMaxPictureFileBytes = 256u << 20;
+
+struct HandleCloser {
+    void operator()(void* h) const { CloseHandle(h); }
+};
+struct GlobalFreer {
+    void operator()(void* h) const { GlobalFree(h); }
+};
+
+// The whole file in a movable global block, as a stream over it wants. Null when it cannot be
+// read; missing tells a missing file from an unreadable one.
+HGLOBAL ReadFileToGlobal(const std::string& path, DWORD& size, bool& missing) {
+    missing = false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        missing = e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
+        return nullptr;
+    }
+    std::unique_ptr<void, HandleCloser> closer(file);
+    DWORD high = 0;
+    size = GetFileSize(file, &high);
+    if (size == INVALID_FILE_SIZE || high != 0 || size == 0 || size > kMaxPictureFileBytes)
+        return nullptr;
+    std::unique_ptr<void, GlobalFreer> block(GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!block) return nullptr;
+    void* bytes = GlobalLock(block.get());
+    if (!bytes) return nullptr;
+    DWORD got = 0;
+    const BOOL ok = ReadFile(file, bytes, size, &got, nullptr);
+    GlobalUnlock(block.get());
+    if (!ok || got != size) return nullptr;
+    return block.release();
+}
+
+// The formats Windows' picture loader reads, with a header within the pixel cap.
+bool Acceptable(HGLOBAL block, DWORD size) {
+    const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(block));
+    if (!bytes) return false;
+    bool ok = false;
+    switch (SniffPictureFormat(bytes, size)) {
+    case PictureFormat::Ico: ok = true; break;
+    case PictureFormat::Bmp:
+    case PictureFormat::Jpeg:
+    case PictureFormat::Gif: {
+        const auto header = ReadPictureHeader(bytes, size);
+        ok = header && WithinPixelCap(header->width, header->height);
+        break;
+    }
+    default: break;
+    }
+    GlobalUnlock(block);
+    return ok;
+}
+
+int PixelsOfHimetric(long himetric, int caps) {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, caps);
+    ReleaseDC(nullptr, screen);
+    if (dpi <= 0) dpi = 96;
+    return MulDiv(static_cast<int>(himetric), dpi, 2540);
+}
+
+}  // namespace
+
+Handle Win32Gdi::loadPicture(const std::string& path, int& error) {
+    DWORD size = 0;
+    bool missing = false;
+    std::unique_ptr<void, GlobalFreer> block(ReadFileToGlobal(path, size, missing));
+    error = missing ? kErrFileNotFound : kErrInvalidPicture;
+    if (!block || !Acceptable(block.get(), size)) return 0;
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream)) || !stream) return 0;
+    block.release();  // the stream frees it
+    IPicture* picture = nullptr;
+    const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                      reinterpret_cast<void**>(&picture));
+    stream->Release();
+    if (FAILED(hr) || !picture) return 0;
+    error = 0;
+    return ToHandle(picture);
+}
+
+bool Win32Gdi::pictureSize(Handle picture, int& width, int& height) {
+    if (!picture) return false;
+    auto* pic = H<IPicture*>(picture);
+    SHORT type = 0;
+    OLE_HANDLE handle = 0;
+    if (FAILED(pic->get_Type(&type)) || FAILED(pic->get_Handle(&handle))) return false;
+    if (type == PICTYPE_BITMAP) {
+        // The bitmap's own size is exact; HIMETRIC would round through the screen's dpi.
+        BITMAP bm{};
+        if (!GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bm, &bm))
+            return false;
+        width = bm.bmWidth;
+        height = bm.bmHeight;
+        return true;
+    }
+    OLE_XSIZE_HIMETRIC w = 0;
+    OLE_YSIZE_HIMETRIC h = 0;
+    if (FAILED(pic->get_Width(&w)) || FAILED(pic->get_Height(&h))) return false;
+    width = PixelsOfHimetric(w, LOGPIXELSX);
+    height = PixelsOfHimetric(h, LOGPIXELSY);
+    return true;
+}
+
+bool Win32Gdi::renderPicture(Handle dc, Handle picture, int x, int y, int width, int height) {
+    if (!picture) return false;
+    auto* pic = H<IPicture*>(picture);
+    OLE_XSIZE_HIMETRIC w = 0;
+    OLE_YSIZE_HIMETRIC h = 0;
+    if (FAILED(pic->get_Width(&w)) || FAILED(pic->get_Height(&h))) return false;
+    HDC hdc = H<HDC>(dc);
+    const int oldMode = SetStretchBltMode(hdc, HALFTONE);
+    POINT oldOrigin{};
+    SetBrushOrgEx(hdc, 0, 0, &oldOrigin);  // HALFTONE wants it set after the mode
+    // HIMETRIC runs upwards: start at the top and give a negative height.
+    const HRESULT hr = pic->Render(hdc, x, y, width, height, 0, h, w, -h, nullptr);
+    SetStretchBltMode(hdc, oldMode);
+    SetBrushOrgEx(hdc, oldOrigin.x, oldOrigin.y, nullptr);
+    return SUCCEEDED(hr);
 }
 
 }  // namespace kit::win32

@@ -32,6 +32,14 @@ public:
     Handle createPictureIndirect(int pictureType, Handle handle, bool owned) override;
     Handle pictureHandle(Handle picture) override;
     void releasePicture(Handle picture) override;
+    bool patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) override;
+    // OleLoadPicture on the file's bytes: BMP, JPEG, GIF and ICO, as Windows reads them. Other
+    // formats are declined before it sees them (Wine's would also read PNG), and so are
+    // headers over the pixel cap.
+    Handle loadPicture(const std::string& path, int& error) override;
+    bool pictureSize(Handle picture, int& width, int& height) override;
+    // The picture's own rendering, in HALFTONE stretch mode.
+    bool renderPicture(Handle dc, Handle picture, int x, int y, int width, int height) override;
 };
 
 }  // namespace kit::win32

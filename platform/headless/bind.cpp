@@ -20,6 +20,7 @@ void HeadlessWorld::bind() {
     s.shell = &shell;
     s.network = &network;
     s.sound = &sound;
+    s.gdiplus = &gdiplus;
 }
 
 void HeadlessWorld::reset() {
@@ -31,6 +32,7 @@ void HeadlessWorld::reset() {
     shell.reset();
     network.reset();
     sound.reset();
+    gdiplus.reset();
 }
 
 HeadlessWorld::~HeadlessWorld() {

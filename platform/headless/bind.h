@@ -3,6 +3,7 @@
 #include "kit/headless/headless_backend.h"
 #include "kit/headless/headless_mmcontrol.h"
 #include "kit/headless/raster_gdi.h"
+#include "platform/headless/fake_gdiplus.h"
 #include "platform/headless/fake_system.h"
 #include "platform/headless/memory_registry.h"
 #include "platform/headless/recording_shell.h"
@@ -22,6 +23,7 @@ struct HeadlessWorld {
     RecordingShell shell;
     ScriptedNetwork network;
     RecordingSound sound;
+    FakeGdiPlus gdiplus{gdi};
 
     HeadlessWorld() = default;
     HeadlessWorld(const HeadlessWorld&) = delete;

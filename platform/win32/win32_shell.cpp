@@ -2,11 +2,31 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 namespace platform::win32 {
 namespace {
 // Empty texts go in as null, the shell's "default".
 const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+// The start folder with its NUL, for the callback, which cannot take it as an argument.
+std::string gBrowseStartFolder;
+
+// Selects the start folder when the dialog opens, and sends each selected folder's path as
+// the status text (shown only when the flags ask for a status line).
+int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM lParam, LPARAM /*lpData*/) {
+    if (msg == BFFM_INITIALIZED) {
+        SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE,
+                     reinterpret_cast<LPARAM>(gBrowseStartFolder.c_str()));
+    } else if (msg == BFFM_SELCHANGED) {
+        char path[MAX_PATH] = {};
+        if (SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(lParam), path) == TRUE)
+            SendMessageA(hwnd, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+    }
+    return 0;
+}
 }  // namespace
 
 std::intptr_t Win32Shell::execute(kit::Handle owner, const std::string& verb,
@@ -15,6 +35,28 @@ std::intptr_t Win32Shell::execute(kit::Handle owner, const std::string& verb,
     HINSTANCE r = ShellExecuteA(reinterpret_cast<HWND>(owner), OrNull(verb), file.c_str(),
                                 OrNull(parameters), OrNull(directory), show);
     return reinterpret_cast<std::intptr_t>(r);
+}
+
+std::string Win32Shell::browseForFolder(kit::Handle owner, const std::string& title,
+                                        unsigned flags, const std::string& startFolder) {
+    gBrowseStartFolder = startFolder;
+    gBrowseStartFolder += '\0';
+    BROWSEINFOA info{};
+    info.hwndOwner = reinterpret_cast<HWND>(owner);
+    info.pidlRoot = nullptr;        // the desktop
+    info.pszDisplayName = nullptr;  // no display name wanted
+    info.lpszTitle = title.c_str();
+    info.ulFlags = flags;
+    info.lpfn = BrowseCallbackProc;
+    info.lParam = 0;
+    info.iImage = 0;
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    if (!chosen) return {};
+    char path[MAX_PATH] = {};
+    std::string result;
+    if (SHGetPathFromIDListA(chosen, path)) result = std::string(path, strnlen(path, MAX_PATH));
+    CoTaskMemFree(chosen);
+    return result;
 }
 
 }  // namespace platform::win32

@@ -1,0 +1,29 @@
+// Decoders of the headless backend: picture file bytes into a portable pixel buffer, with the
+// maintained libraries (libjpeg-turbo, giflib, libpng) and a strict BMP reader of our own.
+// Each checks the size in the header against the pixel cap before it allocates anything and
+// gives nothing for a file it cannot read.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "kit/picture_header.h"
+#include "kit/pixmap.h"
+
+namespace kit::headless {
+
+// Opaque pixels. Bit depths 1, 4, 8, 16, 24, 32; BI_RGB, BI_BITFIELDS, RLE4, RLE8; bottom-up
+// and top-down; header sizes 12, 40, 52, 56, 108, 124. The alpha byte of 32-bit pixels is
+// ignored, as GDI does. Pixel data cut short leaves the rest black.
+std::optional<Pixmap> DecodeBmp(const std::uint8_t* data, std::size_t size);
+// Baseline and progressive; CMYK converted as the platform's decoder does.
+std::optional<Pixmap> DecodeJpeg(const std::uint8_t* data, std::size_t size);
+// The first frame at its own size, drawn from (0, 0); its transparent index gets alpha 0.
+std::optional<Pixmap> DecodeGif(const std::uint8_t* data, std::size_t size);
+// Straight alpha, 8 bits a channel.
+std::optional<Pixmap> DecodePng(const std::uint8_t* data, std::size_t size);
+
+// Chooses the decoder by the leading bytes. ICO is never read, PNG only when asked for.
+std::optional<Pixmap> DecodePicture(const std::uint8_t* data, std::size_t size, bool readPng);
+
+}  // namespace kit::headless

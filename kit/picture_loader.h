@@ -1,0 +1,26 @@
+// The toolkit's picture loader and the picture operations built on the drawing layer.
+#pragma once
+#include <string>
+
+#include "kit/controls.h"
+
+namespace kit {
+
+struct PictureSize {
+    int width = 0, height = 0;
+    bool operator==(const PictureSize&) const = default;
+};
+
+// Loads BMP, JPEG and GIF files (and ICO where the platform reads it) at their natural size,
+// by content, not by name. A file that cannot be read raises RuntimeError kErrFileNotFound
+// or kErrInvalidPicture.
+Picture LoadPicture(const std::string& path);
+
+// A picture's natural size in pixels; 0 x 0 for none.
+PictureSize SizeOf(const Picture& picture);
+
+// A new picture of width x height owning its bitmap: the picture stretched over white, so
+// transparent parts show white. Nothing for a size below 1 or no picture.
+Picture StretchedCopy(const Picture& picture, int width, int height);
+
+}  // namespace kit

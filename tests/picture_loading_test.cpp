@@ -1,0 +1,188 @@
+// The picture loader and the GDI+ path against the pictures of tests/pictures.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "kit/picture_loader.h"
+#include "kit/runtime.h"
+#include "picture_expectations.h"
+#include "platform/headless/bind.h"
+#include "viewer/gdiplus_resize.h"
+
+namespace {
+
+using platform::headless::FakeGdiPlus;
+
+constexpr const char* kFolder = "C:\\Pictures\\";
+
+std::optional<std::vector<std::uint8_t>> ReadTestPicture(const std::string& path) {
+    const std::string prefix = kFolder;
+    if (path.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+    std::ifstream in(std::string(TIVLO_TEST_PICTURES) + "/" + path.substr(prefix.size()),
+                     std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+class PictureLoadingTest : public ::testing::Test {
+protected:
+    platform::headless::HeadlessWorld world;
+    void SetUp() override {
+        world.bind();
+        world.gdi.setFileReader(ReadTestPicture);
+    }
+
+    // The pixels of a picture drawn at its natural size over white.
+    kit::headless::RasterGdi::Pixels Pixels(const kit::Picture& picture) {
+        const kit::PictureSize size = kit::SizeOf(picture);
+        const kit::Picture copy = kit::StretchedCopy(picture, size.width, size.height);
+        return world.gdi.bitmapPixels(copy->handle());
+    }
+
+    // Start, query, create on white, stop: what the thumbnails and the viewer do for a PNG.
+    kit::Picture ThroughGdiPlus(const std::string& path, ImageSize& size) {
+        const std::uintptr_t token = eGDIPlusResize::StartGdiPlus();
+        std::int32_t w = -1, h = -1;
+        size = eGDIPlusResize::LoadImageSize(path, w, h);
+        kit::Picture p =
+            eGDIPlusResize::CreateResizedPicture(size.Width, size.Height, 0xFFFFFF, false);
+        eGDIPlusResize::StopGdiPlus(token);
+        return p;
+    }
+};
+
+void ExpectPixels(const picture_tests::Expectation& e,
+                  const kit::headless::RasterGdi::Pixels& px) {
+    ASSERT_EQ(px.width, e.width) << e.file;
+    ASSERT_EQ(px.height, e.height) << e.file;
+    for (const auto& p : e.pixels) {
+        const std::string diff = picture_tests::Compare(p, px.at(p.x, p.y));
+        EXPECT_TRUE(diff.empty()) << e.loader << " " << e.file << ": " << diff;
+    }
+}
+
+TEST_F(PictureLoadingTest, EachFormatShowsItsNaturalSizeAndPixelsAsOnThePlatform) {
+    const auto all = picture_tests::ReadExpectations(TIVLO_TEST_PICTURES "/expected.txt");
+    ASSERT_GT(all.size(), 30u);
+    for (const auto& e : all) {
+        const std::string path = kFolder + e.file;
+        if (e.loader == "loader") {
+            kit::Picture picture;
+            try {
+                picture = kit::LoadPicture(path);
+            } catch (const kit::RuntimeError& error) {
+                EXPECT_FALSE(e.readable) << e.file << " raised " << error.code();
+                EXPECT_EQ(error.code(), e.file == "missing.jpg" ? kit::kErrFileNotFound
+                                                                : kit::kErrInvalidPicture);
+                continue;
+            }
+            ASSERT_TRUE(e.readable) << e.file << " should not load";
+            EXPECT_EQ(kit::SizeOf(picture), (kit::PictureSize{e.width, e.height})) << e.file;
+            ExpectPixels(e, Pixels(picture));
+        } else {
+            ImageSize size;
+            const kit::Picture picture = ThroughGdiPlus(path, size);
+            ASSERT_TRUE(picture) << e.file;
+            if (!e.readable) {
+                EXPECT_EQ(size.Width, 0) << e.file;
+                EXPECT_EQ(size.Height, 0) << e.file;
+                continue;
+            }
+            EXPECT_EQ(size.Width, e.width) << e.file;
+            EXPECT_EQ(size.Height, e.height) << e.file;
+            ExpectPixels(e, world.gdi.bitmapPixels(picture->handle()));
+        }
+    }
+    EXPECT_EQ(world.gdiplus.liveImages(), 0);
+    EXPECT_EQ(world.gdiplus.liveStarts(), 0);
+}
+
+TEST_F(PictureLoadingTest, TheGdiPlusSequenceLeavesOnlyThePictureBehind) {
+    const int objects = world.gdi.liveObjectCount(), dcs = world.gdi.liveDCCount();
+    ImageSize size;
+    kit::Picture picture = ThroughGdiPlus(std::string(kFolder) + "png-rgba.png", size);
+    EXPECT_EQ(world.gdiplus.liveImages(), 0);
+    EXPECT_EQ(world.gdiplus.liveGraphics(), 0);
+    EXPECT_EQ(world.gdiplus.liveStarts(), 0);
+    EXPECT_EQ(world.gdi.liveDCCount(), dcs);
+    EXPECT_EQ(world.gdi.liveObjectCount(), objects + 1);  // the picture's bitmap
+    EXPECT_EQ(eGDIPlusResize::gGdipImage, 0u);
+    picture.reset();
+    EXPECT_EQ(world.gdi.liveObjectCount(), objects);
+    EXPECT_EQ(world.gdi.livePictureCount(), 0);
+
+    // A failed query: the start still has its stop; nothing drawn, nothing disposed, and the
+    // empty size gives the stock 1 x 1 bitmap, which releasing frees nothing of.
+    world.gdiplus.reset();
+    picture = ThroughGdiPlus(std::string(kFolder) + "text-named.jpg", size);
+    EXPECT_EQ(world.gdiplus.count(FakeGdiPlus::Call::Startup), 1);
+    EXPECT_EQ(world.gdiplus.count(FakeGdiPlus::Call::Shutdown), 1);
+    EXPECT_EQ(world.gdiplus.liveStarts(), 0);
+    EXPECT_EQ(world.gdiplus.count(FakeGdiPlus::Call::Dispose), 0);
+    for (const auto& call : world.gdiplus.calls())
+        if (call.call == FakeGdiPlus::Call::Draw) EXPECT_NE(call.status, platform::kGpOk);
+    ASSERT_TRUE(picture);
+    auto px = world.gdi.bitmapPixels(picture->handle());
+    EXPECT_EQ(px.width, 1);
+    EXPECT_TRUE(px.mono);
+    picture.reset();
+    EXPECT_EQ(world.gdi.liveObjectCount(), objects);
+    EXPECT_EQ(world.gdi.liveDCCount(), dcs);
+
+    // A failed start shows up as a failed load.
+    world.gdiplus.reset();
+    world.gdiplus.failNext(FakeGdiPlus::Call::Startup, platform::kGpGenericError);
+    picture = ThroughGdiPlus(std::string(kFolder) + "png-rgba.png", size);
+    EXPECT_EQ(size.Width, 0);
+    EXPECT_EQ(world.gdiplus.liveImages(), 0);
+
+    // The image goes even when no canvas can be made for it: GDI+ holds its file open.
+    world.gdiplus.reset();
+    const std::uintptr_t token = eGDIPlusResize::StartGdiPlus();
+    std::int32_t w = -1, h = -1;
+    eGDIPlusResize::LoadImageSize(std::string(kFolder) + "png-rgba.png", w, h);
+    EXPECT_EQ(world.gdiplus.liveImages(), 1);
+    EXPECT_FALSE(eGDIPlusResize::CreateResizedPicture(100000, 100000, 0xFFFFFF, false));
+    EXPECT_EQ(world.gdiplus.liveImages(), 0);
+    EXPECT_EQ(eGDIPlusResize::gGdipImage, 0u);
+    eGDIPlusResize::StopGdiPlus(token);
+    EXPECT_EQ(world.gdi.liveDCCount(), dcs);
+    EXPECT_EQ(world.gdi.liveObjectCount(), objects);
+}
+
+TEST_F(PictureLoadingTest, PathsReachGdiPlusInUtf16AndBack) {
+    const std::string name = std::string(kFolder) + "caf\xE9 \x80.png";
+    EXPECT_EQ(platform::AnsiToWide(name).back(), u'g');
+    EXPECT_EQ(platform::AnsiToWide("\xE9\x80"), std::u16string(u"\u00E9\u20AC"));
+    std::int32_t w = -1, h = -1;
+    const std::uintptr_t token = eGDIPlusResize::StartGdiPlus();
+    eGDIPlusResize::LoadImageSize(name, w, h);
+    eGDIPlusResize::StopGdiPlus(token);
+    ASSERT_EQ(world.gdiplus.count(FakeGdiPlus::Call::Load), 1);
+    EXPECT_EQ(world.gdiplus.calls()[1].path, name);
+    EXPECT_EQ(w, -1);  // not found: left as it came
+}
+
+TEST(PixelBuffers, CompositingOverWhiteAndAreaScaling) {
+    EXPECT_EQ(kit::CompositeOver(0x00123456, 0xFFFFFF), 0xFFFFFFu);
+    EXPECT_EQ(kit::CompositeOver(0xFF123456, 0xFFFFFF), 0x123456u);
+    EXPECT_EQ(kit::CompositeOver(0x80FF0000, 0xFFFFFF), 0xFF7F7Fu);
+
+    kit::Pixmap src;
+    src.width = 4;
+    src.height = 2;
+    src.px = {0xFF0000FF, 0xFF0000FF, 0xFFFF0000, 0xFFFF0000,
+              0xFF0000FF, 0xFF0000FF, 0x00FFFFFF, 0xFFFF0000};
+    const kit::Pixmap half = kit::ScalePixmap(src, 2, 1);
+    ASSERT_EQ(half.px.size(), 2u);
+    EXPECT_EQ(half.at(0, 0), 0xFF0000FFu);
+    // Three blue pixels and a transparent one: blue at three quarters opacity.
+    EXPECT_EQ(half.at(1, 0), 0xBFFF0000u);
+    const kit::Pixmap big = kit::ScalePixmap(src, 8, 4);
+    EXPECT_EQ(big.at(7, 3), 0xFFFF0000u);
+    EXPECT_EQ(big.at(5, 2), 0x00FFFFFFu);
+    EXPECT_TRUE(kit::ScalePixmap(src, 0, 3).px.empty());
+}
+
+}  // namespace

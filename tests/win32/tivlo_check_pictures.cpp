@@ -1,0 +1,108 @@
+// Loads every picture of tests/pictures through the program's own Win32 picture loader and
+// GDI+ service, and compares the natural sizes and pixels with tests/pictures/expected.txt,
+// the same lines the native tests check against the headless decoders: under Wine this shows
+// that both backends show each picture alike.
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+
+#include "kit/picture_loader.h"
+#include "kit/runtime.h"
+#include "kit/win32/win32_gdi.h"
+#include "platform/services.h"
+#include "platform/win32/win32_gdiplus.h"
+#include "tests/picture_expectations.h"
+#include "tests/win32/check.h"
+#include "viewer/gdiplus_resize.h"
+
+namespace {
+// The colours of a bitmap, top row first, as 0x00BBGGRR.
+std::vector<std::uint32_t> BitmapColours(HBITMAP bitmap, int width, int height) {
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(width) * height);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), px.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (auto& p : px)  // DIB order is 0x00RRGGBB
+        p = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+    return px;
+}
+
+void Fail(const picture_tests::Expectation& e, const std::string& why) {
+    check::Fail("", 0, e.file + ": " + why);
+}
+
+void Check(const picture_tests::Expectation& e, const std::string& folder) {
+    const std::string path = folder + "\\" + e.file;
+    kit::Picture picture;
+    int width = 0, height = 0;
+    if (e.loader == "loader") {
+        try {
+            picture = kit::LoadPicture(path);
+        } catch (const kit::RuntimeError&) {
+            if (e.readable) return Fail(e, "unreadable");
+            return;
+        }
+        if (!e.readable) return Fail(e, "read, but should not be");
+        const kit::PictureSize size = kit::SizeOf(picture);
+        width = size.width;
+        height = size.height;
+        picture = kit::StretchedCopy(picture, width, height);
+    } else {
+        const std::uintptr_t token = eGDIPlusResize::StartGdiPlus();
+        std::int32_t w = -1, h = -1;
+        const ImageSize size = eGDIPlusResize::LoadImageSize(path, w, h);
+        picture = eGDIPlusResize::CreateResizedPicture(size.Width, size.Height, 0xFFFFFF, false);
+        eGDIPlusResize::StopGdiPlus(token);
+        if (!e.readable) {
+            if (size.Width != 0 || size.Height != 0) return Fail(e, "read, but should not be");
+            return;
+        }
+        width = size.Width;
+        height = size.Height;
+    }
+    if (width != e.width || height != e.height)
+        return Fail(e, "size " + std::to_string(width) + "x" + std::to_string(height));
+    if (!picture) return Fail(e, "no picture");
+    const auto px = BitmapColours(reinterpret_cast<HBITMAP>(picture->handle()), width, height);
+    for (const auto& p : e.pixels) {
+        const std::string diff =
+            picture_tests::Compare(p, px[static_cast<std::size_t>(p.y) * width + p.x]);
+        if (!diff.empty()) return Fail(e, diff);
+    }
+}
+
+// The pictures' folder in the source tree, as Wine's Z: drive shows it.
+std::string PictureFolder() {
+    std::string folder = "Z:" TIVLO_TEST_PICTURES;
+    for (char& c : folder)
+        if (c == '/') c = '\\';
+    return folder;
+}
+
+void CheckAll(const std::string& loader) {
+    OleInitialize(nullptr);
+    static kit::win32::Win32Gdi gdi;
+    static platform::win32::Win32GdiPlus gdiplus;
+    kit::setGdi(&gdi);
+    platform::services().gdiplus = &gdiplus;
+    const std::string folder = PictureFolder();
+    int checked = 0;
+    for (const auto& e : picture_tests::ReadExpectations(folder + "\\expected.txt"))
+        if (e.loader == loader) Check(e, folder), ++checked;
+    CHECK(checked > 5);
+}
+
+}  // namespace
+
+CHECK_CASE(the_picture_loader_shows_each_test_picture_as_the_headless_decoders_do) {
+    CheckAll("loader");
+}
+
+CHECK_CASE(GDI_plus_shows_each_test_picture_as_the_headless_fake_does) { CheckAll("gdiplus"); }
