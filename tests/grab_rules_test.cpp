@@ -3,6 +3,9 @@
 
 #include "grabber/resource_rules.h"
 #include "grabber/thumb_layout.h"
+#include "kit/file_pattern.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -101,6 +104,26 @@ TEST(ResourceRules, FileNamesWebsitesAndKeywords) {
     EXPECT_EQ(eResourceRules::DropTrailingOperator("cat/+"), "cat/");
     EXPECT_EQ(eResourceRules::DropTrailingOperator("cat"), "cat");
     EXPECT_EQ(eResourceRules::DropTrailingOperator(""), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileListPattern, ThePicturePatternAndTheOrderIgnoreCase) {
+    const std::string pattern = "*.jpeg;*.jpg;*.bmp;*.gif;*.png";
+    for (const char* yes : {"a.jpg", "B.JPG", "x.y.Png", ".gif", "Catch00001.jpeg", "\xE9.bmp"})
+        EXPECT_TRUE(kit::MatchesPattern(yes, pattern)) << yes;
+    for (const char* no : {"a.jpg.bak", "a.jpe", "jpg", "a.ico", "a.tiff", "a.jpgx", ""})
+        EXPECT_FALSE(kit::MatchesPattern(no, pattern)) << no;
+    EXPECT_TRUE(kit::MatchesPattern("ab", "a?;x"));
+    EXPECT_FALSE(kit::MatchesPattern("abc", "a?"));
+    EXPECT_TRUE(kit::MatchesPattern(std::string(5000, 'a') + ".png", "*a*a*a*.png"));
+
+    std::vector<std::string> names = {"b.png", "A.jpg", "a0.gif", "_x.bmp", "\xC9.jpg", "Z.gif"};
+    std::sort(names.begin(), names.end(), kit::NameLessNoCase);
+    EXPECT_EQ(names, (std::vector<std::string>{"_x.bmp", "A.jpg", "a0.gif", "b.png", "Z.gif",
+                                               "\xC9.jpg"}));
 }
 
 }  // namespace
