@@ -9,6 +9,7 @@
 #include "platform/services.h"
 #include "platform/win32/win32_network.h"
 #include "platform/win32/win32_gdiplus.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_sound.h"
@@ -30,6 +31,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     static platform::win32::Win32Network network;
     static platform::win32::Win32Sound sound;
     static platform::win32::Win32GdiPlus gdiplus;
+    static platform::win32::Win32Files files;
 
     kit::setBackend(&backend);
     kit::setGdi(drawing ? drawing : &gdi);
@@ -43,6 +45,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     s.gdiplus = &gdiplus;
     // The picture loader and the folder dialog are COM objects of this thread.
     OleInitialize(nullptr);
+    s.files = &files;
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;

@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/gdiplus.h"
 #include "platform/network.h"
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
@@ -18,6 +19,7 @@ struct Services {
     Network* network = nullptr;
     Sound* sound = nullptr;
     GdiPlus* gdiplus = nullptr;
+    Files* files = nullptr;
 };
 
 Services& services();
@@ -28,5 +30,6 @@ inline Shell& shell() { return *services().shell; }
 inline Network& network() { return *services().network; }
 inline Sound& sound() { return *services().sound; }
 inline GdiPlus& gdiplus() { return *services().gdiplus; }
+inline Files& files() { return *services().files; }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "shell/globals.h"
 
 #include "alarms/alarm_records.h"
+#include "grabber/grab_state.h"
 #include "kit/controls.h"
 #include "shell/tray.h"
 
@@ -22,5 +23,6 @@ void ResetGlobals() {
     eTray::gTrayIcons[0] = eTray::gTrayIcons[1] = platform::NotifyIconData{};
     eTray::gIconDC = eTray::gIconBitmap = eTray::gIconOldBitmap = 0;
     ResetAlarmState();
+    ResetGrabState();
     kit::ResetAllForms();
 }

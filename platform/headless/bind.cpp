@@ -1,5 +1,6 @@
 #include "platform/headless/bind.h"
 
+#include "kit/async_read.h"
 #include "platform/services.h"
 
 namespace platform::headless {
@@ -21,6 +22,8 @@ void HeadlessWorld::bind() {
     s.network = &network;
     s.sound = &sound;
     s.gdiplus = &gdiplus;
+    s.files = &files;
+    kit::setAsyncReader(&reader);
 }
 
 void HeadlessWorld::reset() {
@@ -33,6 +36,8 @@ void HeadlessWorld::reset() {
     network.reset();
     sound.reset();
     gdiplus.reset();
+    files.clear();
+    reader.reset();
 }
 
 HeadlessWorld::~HeadlessWorld() {
@@ -41,6 +46,7 @@ HeadlessWorld::~HeadlessWorld() {
     kit::setBackend(nullptr);
     kit::setGdi(nullptr);
     kit::headless::setMci(nullptr);
+    kit::setAsyncReader(nullptr);
     services() = Services{};
 }
 

@@ -4,7 +4,9 @@
 #include "kit/headless/headless_mmcontrol.h"
 #include "kit/headless/raster_gdi.h"
 #include "platform/headless/fake_gdiplus.h"
+#include "kit/headless/scripted_reader.h"
 #include "platform/headless/fake_system.h"
+#include "platform/headless/memory_files.h"
 #include "platform/headless/memory_registry.h"
 #include "platform/headless/recording_shell.h"
 #include "platform/headless/recording_sound.h"
@@ -24,6 +26,8 @@ struct HeadlessWorld {
     ScriptedNetwork network;
     RecordingSound sound;
     FakeGdiPlus gdiplus{gdi};
+    MemoryFiles files;
+    kit::headless::ScriptedReader reader{backend};
 
     HeadlessWorld() = default;
     HeadlessWorld(const HeadlessWorld&) = delete;

@@ -1,0 +1,128 @@
+#include "grabber/queues.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "grabber/grab_state.h"
+#include "kit/controls.h"
+#include "kit/url.h"
+
+namespace grabber {
+namespace {
+
+// Maps each queued address's key to its index. It follows its queue: entries added behind
+// its back are taken in, and a queue emptied behind its back starts it afresh.
+class QueueIndex {
+public:
+    int find(const std::vector<std::string>& urls, int32_t count, const std::string& key) {
+        sync(urls, count);
+        auto it = map_.find(key);
+        return it == map_.end() ? -1 : it->second;
+    }
+    void added(const std::string& key, int index) {
+        map_.emplace(key, index);
+        covered_ = index + 1;
+    }
+    void reset() {
+        map_.clear();
+        covered_ = 0;
+    }
+
+private:
+    void sync(const std::vector<std::string>& urls, int32_t count) {
+        const int32_t n = std::min<int32_t>(count, static_cast<int32_t>(urls.size()));
+        if (n < covered_) reset();
+        for (; covered_ < n; ++covered_) map_.emplace(QueueKey(urls[covered_]), covered_);
+    }
+    std::unordered_map<std::string, int> map_;
+    int32_t covered_ = 0;
+};
+
+QueueIndex g_pageIndex, g_priorityIndex, g_pictureIndex;
+
+void Append(std::vector<std::string>& urls, std::vector<std::string>* texts, int32_t& count,
+            const std::string& url, const std::string& text) {
+    urls.resize(count + 1);
+    urls[count] = url;
+    if (texts) {
+        texts->resize(count + 1);
+        (*texts)[count] = text;
+    }
+    ++count;
+}
+
+void MergeText(std::string& stored, const std::string& text) {
+    if (text.empty()) return;
+    if (stored.empty()) {
+        stored = text;
+        return;
+    }
+    const bool fits = stored.size() + text.size() <= kMaxLinkText;
+    // A shorter text that cannot be appended leaves the stored text whatever it holds.
+    if (!fits && text.size() < stored.size()) return;
+    if (stored.find(text) != std::string::npos) return;
+    if (text.find(stored) != std::string::npos) {
+        stored = text;
+        return;
+    }
+    if (fits) stored += text;
+}
+
+}  // namespace
+
+std::string QueueKey(const std::string& url) {
+    auto r = kit::PrepareRequest(url);
+    return r ? r->url : url;
+}
+
+std::string CutRedirectLink(std::string url) {
+    std::size_t cut = 0;
+    for (const char* scheme : {"http://", "https://"}) {
+        const std::size_t at = url.rfind(scheme);
+        if (at != std::string::npos && at > 0 && at > cut) cut = at;
+    }
+    if (cut > 0) url.erase(0, cut);
+    const std::size_t ftp = url.rfind("ftp://");
+    if (ftp != std::string::npos && ftp > 0) url.erase(0, ftp);
+    return url;
+}
+
+void AddPageLink(const std::string& url, const std::string& text) {
+    const std::string key = QueueKey(url);
+    const int at = g_pageIndex.find(gPageQueueURLs, gPageQueueCount, key);
+    if (at >= 0) {
+        MergeText(gPageQueueTexts[at], text);
+        return;
+    }
+    if (gPageQueueCount < 0) gPageQueueCount = 0;
+    Append(gPageQueueURLs, &gPageQueueTexts, gPageQueueCount, url, text);
+    g_pageIndex.added(key, gPageQueueCount - 1);
+}
+
+void AddPriorityPage(const std::string& url, const std::string& text) {
+    const std::string key = QueueKey(url);
+    if (g_priorityIndex.find(gPriorityPageURLs, gPriorityPageCount, key) >= 0) return;
+    if (gPriorityPageCount < 0) gPriorityPageCount = 0;
+    Append(gPriorityPageURLs, &gPriorityPageTexts, gPriorityPageCount, url, text);
+    g_priorityIndex.added(key, gPriorityPageCount - 1);
+}
+
+void AddResourceURL(std::string url) {
+    url = CutRedirectLink(std::move(url));
+    // Events run before the test, never between the test and the append, so a page parsed
+    // meanwhile cannot queue the same address twice.
+    kit::DoEvents();
+    const std::string key = QueueKey(url);
+    if (g_pictureIndex.find(gPictureQueue, gPictureQueueCount, key) >= 0) return;
+    if (gPictureQueueCount < 0) gPictureQueueCount = 0;
+    Append(gPictureQueue, nullptr, gPictureQueueCount, url, {});
+    g_pictureIndex.added(key, gPictureQueueCount - 1);
+}
+
+void ResetQueueIndexes() {
+    g_pageIndex.reset();
+    g_priorityIndex.reset();
+    g_pictureIndex.reset();
+}
+
+}  // namespace grabber
