@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "grabber/crawl.h"
+#include "grabber/grab_state.h"
 #include "kit/datetime.h"
 #include "kit/runtime.h"
 #include "platform/services.h"
@@ -21,12 +23,15 @@ FrmTivlo::FrmTivlo()
       tmrClock(this, 1000),
       tmrAlarm(this, 1000),
       tmrUTC(this, 100),
-      tmrGrabbing(this, 100) {
+      tmrGrabbing(this, 100),
+      ocxParseWeb(this) {
     picImage.setBackColor(0x000000);
     tmpIcon.MouseMove = [this](int index, int button, int shift, int x, int y) {
         tmpIcon_MouseMove(index, button, shift, x, y);
     };
     tmrClock.OnTimer = [this] { tmrClock_Timer(); };
+    tmrGrabbing.OnTimer = [this] { tmrGrabbing_Timer(); };
+    ocxParseWeb.DownloadComplete = [this] { ocxParseWeb_DownloadComplete(); };
     tmrUTC.OnTimer = [this] { tmrUTC_Timer(); };
     mnuPopup.Items = {&mnuSchedule, &mnuGrabbing, &sep1, &mnuFortune, &sep2, &mnuTimeSynch,
                       &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
@@ -143,4 +148,13 @@ void FrmTivlo::mnuExit_Click() {
     eTray::ReleaseIconCanvas();
     eSystem::ShowTrayClock();
     kit::End(0);
+}
+
+void FrmTivlo::tmrGrabbing_Timer() {
+    tmrGrabbing.setEnabled(false);  // the whole run happens inside this one tick
+    eResource::GrabPictures();
+}
+
+void FrmTivlo::ocxParseWeb_DownloadComplete() {
+    if (--gDownloadsInFlight < 0) gDownloadsInFlight = 0;
 }

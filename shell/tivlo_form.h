@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "grabber/parse_web.h"
 #include "kit/controls.h"
 
 class FrmTivlo : public kit::Form {
@@ -30,6 +31,8 @@ public:
     void tmpIcon_MouseMove(int index, int button, int shift, int x, int y);
     void mnuHelp_Click();
     void mnuExit_Click();
+    void tmrGrabbing_Timer();
+    void ocxParseWeb_DownloadComplete();
 
     kit::ControlArray<kit::PictureBox> tmpIcon;
     kit::PictureBox picImage;
@@ -38,6 +41,7 @@ public:
     kit::Timer tmrAlarm;
     kit::Timer tmrUTC;
     kit::Timer tmrGrabbing;
+    ParseWeb ocxParseWeb;
 
     kit::MenuItem mnuPopup{"SysTray Popup Menu"};
     kit::MenuItem mnuSchedule{"&Alarm Schedule"};
