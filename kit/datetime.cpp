@@ -89,11 +89,13 @@ struct Reader {
         }
         return false;
     }
-    // minDigits..maxDigits decimal digits; false when there are fewer or more.
+    // minDigits..maxDigits decimal digits; false when there are fewer or more. Digits past
+    // maxDigits are counted, not added up: a long run must not overflow.
     bool Number(size_t minDigits, size_t maxDigits, int& out) {
         size_t start = i;
         int v = 0;
-        while (i < s.size() && IsDigit(s[i])) v = v * 10 + (s[i++] - '0');
+        for (; i < s.size() && IsDigit(s[i]); ++i)
+            if (i - start < maxDigits) v = v * 10 + (s[i] - '0');
         size_t n = i - start;
         if (n < minDigits || n > maxDigits) return false;
         out = v;

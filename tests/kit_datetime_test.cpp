@@ -110,3 +110,22 @@ TEST(KitDateTime, ParseTimeTwelveAndTwentyFourHour) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs of digits far too long for a day, a month, a year or a time field read as nothing,
+// and reading them must not overflow (the sanitizer build aborts on that).
+TEST(KitDateTime, OverlongDigitRunsAreNoDateOrTime) {
+    const std::string run = "123456789012345";
+    for (const std::string& text : {run + " Dec 2026", "Dec " + run + " , 2026", "07 Dec " + run,
+                                     "Dec 07 , " + run, run + "/07/2026", "12/" + run + "/2026",
+                                     "07 Dec 2026" + run, std::string(400, '9') + " Dec 2026"})
+        EXPECT_EQ(kit::ParseDate(text), std::nullopt) << text;
+    for (const std::string& text : {run + ":00:00", "10:" + run, "10:00:" + run, run + ":00 pm"})
+        EXPECT_EQ(kit::ParseTime(text), std::nullopt) << text;
+    // Leading zeros within the field's width still count.
+    EXPECT_EQ(kit::ParseDate("07 Dec 2026"), At(2026, 12, 7));
+    EXPECT_EQ(kit::ParseDate("007 Dec 2026"), std::nullopt);
+}
+
+}  // namespace
