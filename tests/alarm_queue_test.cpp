@@ -67,6 +67,27 @@ TEST_F(AlarmQueueTest, DayBasedModesQueueOnTheirDaysOnly) {
     EXPECT_TRUE(QueuedOn({2028, 2, 29, 8, 0, 0}).empty());
 }
 
+// The same day and month of another year tells a date from a yearly date and a fired-today
+// check from a fired-on-this-day-once check.
+TEST_F(AlarmQueueTest, AnotherYearOnTheSameDayAndMonth) {
+    SetAlarms({
+        Alarm(kModeOnce, "Dec 07 , 2026", "10:00:00"),                      // 0
+        Alarm(kModeYearly, "Dec 07 , 2026", "10:00:01"),                    // 1
+        Alarm(kModeYearly, "07 Dec 2026", "10:00:02", 0, "07 Dec 2026"),    // 2: fired a year ago
+        Alarm(kModeDaily, "", "10:00:03", 0, "07 Dec 2026"),                // 3
+        Alarm(kModeMonthly, "07 Jan 2026", "10:00:04", 0, "Dec 07 , 2026"),  // 4
+        Alarm(kModeOnce, "Dec 07 , 2027", "10:00:05", 0, "07 Dec 2026"),    // 5
+    });
+    EXPECT_EQ(QueuedOn({2026, 12, 7, 8, 0, 0}), (std::vector<int>{0, 1}));
+    EXPECT_EQ(QueuedOn({2027, 12, 7, 8, 0, 0}), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(QueuedOn({2025, 12, 7, 8, 0, 0}), (std::vector<int>{1, 2, 3, 4}));
+    // A yearly alarm keeps to its month: the 7th of other months is not its day.
+    EXPECT_EQ(QueuedOn({2027, 1, 7, 8, 0, 0}), (std::vector<int>{3, 4}));
+    EXPECT_EQ(QueuedOn({2027, 11, 7, 8, 0, 0}), (std::vector<int>{3, 4}));
+    // And every year again, not only once after it was entered.
+    EXPECT_EQ(QueuedOn({2030, 12, 7, 8, 0, 0}), (std::vector<int>{1, 2, 3, 4}));
+}
+
 TEST_F(AlarmQueueTest, HourlySlotStartsAnHourLaterAndKeepsItsRhythm) {
     SetAlarms({Alarm(kModeHourly, "Dec 07 , 2026", "09:00:00"), Alarm(kModeDaily, "", "23:50:00")});
     world.backend.setNow({2026, 12, 7, 23, 40, 12});
