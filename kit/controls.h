@@ -10,6 +10,7 @@
 
 #include "kit/backend.h"
 #include "kit/gdi.h"
+#include "kit/runtime.h"
 
 namespace kit {
 
@@ -265,6 +266,7 @@ inline void WaitEvents() { backend().waitEvents(); }
 inline double SecondsSinceMidnight() { return backend().secondsSinceMidnight(); }
 inline DateTime Now() { return backend().now(); }
 [[noreturn]] inline void End(int code = 0) {
+    RunProcessEndActions();
     backend().endProcess(code);
     std::abort();  // endProcess never returns
 }

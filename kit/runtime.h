@@ -1,5 +1,6 @@
 // Run-time errors and process end, shared by every module.
 #pragma once
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -32,5 +33,20 @@ private:
 struct ProcessEnded {
     int exitCode = 0;
 };
+
+// Work that must still be done however the process ends: through End, after an error that no
+// handler caught, or in a crash (what the program changed outside itself, put back). One
+// action per key; a key set again replaces its action.
+void AtProcessEnd(const std::string& key, std::function<void()> action);
+void CancelAtProcessEnd(const std::string& key);
+// Runs every action once, the newest first, and forgets them; one that fails does not stop
+// the others.
+void RunProcessEndActions();
+// A fresh process has none (tests).
+void ClearProcessEndActions();
+
+// Ends the process after an error that no handler caught: the end actions run, the error is
+// shown (the text, the application's title, the error icon), and the process ends with code 1.
+[[noreturn]] void EndAfterUnhandledError(const std::string& text);
 
 }  // namespace kit

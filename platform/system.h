@@ -60,6 +60,7 @@ public:
                                        const TokenPrivileges& newState, std::uint32_t bufferLength,
                                        TokenPrivileges* previousState,
                                        std::uint32_t* returnLength) = 0;
+    virtual bool closeHandle(kit::Handle handle) = 0;
     virtual bool exitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
     virtual bool setSystemTime(const SystemTime& utc) = 0;
 };

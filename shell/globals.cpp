@@ -25,4 +25,5 @@ void ResetGlobals() {
     ResetAlarmState();
     ResetGrabState();
     kit::ResetAllForms();
+    kit::ClearProcessEndActions();
 }

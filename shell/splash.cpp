@@ -6,6 +6,7 @@
 #include "platform/services.h"
 #include "shell/globals.h"
 #include "shell/registration.h"
+#include "shell/severe_error.h"
 #include "shell/start.h"
 #include "shell/system.h"
 #include "shell/tivlo_form.h"
@@ -21,7 +22,7 @@ const char* const kPokerSetting = "Software\\Tivlo\\PokerSetting";
 }  // namespace
 
 void FrmSplash::Form_Load() {
-    try {
+    shell::RunLoadHandler(*this, [this] {
         if (kit::backend().prevInstance()) kit::End(0);
         gStopGrabbing = true;
         gWinVersion = eSystem::GetWindowsVersion();
@@ -29,10 +30,7 @@ void FrmSplash::Form_Load() {
         LoadSettings();
         frmSplash.Unload();
         frmTivlo();
-    } catch (const kit::RuntimeError&) {
-        MsgBox("Severe error has occured !", kit::kMbIconError, "Tivlo 2.3");
-        kit::End(0);
-    }
+    });
 }
 
 bool FrmSplash::SettingsStored() {

@@ -38,6 +38,8 @@ void DecodeWeekMask(int16_t days[7], int16_t mask) {
 }
 
 namespace {
+const char* const kTrayClockEndAction = "taskbar clock";
+
 kit::Handle FindTrayClock() {
     kit::Handle tray = sys().findWindow("Shell_TrayWnd");
     if (!tray) return 0;
@@ -48,10 +50,15 @@ kit::Handle FindTrayClock() {
 }  // namespace
 
 void HideTrayClock() {
-    if (kit::Handle clock = FindTrayClock()) sys().showWindow(clock, kSwHide);
+    kit::Handle clock = FindTrayClock();
+    if (!clock) return;
+    sys().showWindow(clock, kSwHide);
+    // However the process ends from here on, the user gets the clock back.
+    kit::AtProcessEnd(kTrayClockEndAction, ShowTrayClock);
 }
 
 void ShowTrayClock() {
+    kit::CancelAtProcessEnd(kTrayClockEndAction);
     if (kit::Handle clock = FindTrayClock()) sys().showWindow(clock, kSwRestore);
 }
 
@@ -93,6 +100,7 @@ void EnableShutdownPrivilege() {
     std::uint32_t length = 0;
     sys().adjustTokenPrivileges(token, false, privileges, 16, &previous, &length);
     ReportStep("AdjustTokenPrivileges error = ");
+    if (token) sys().closeHandle(token);
 }
 
 }  // namespace eSystem

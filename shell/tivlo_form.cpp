@@ -8,12 +8,12 @@
 #include "kit/runtime.h"
 #include "platform/services.h"
 #include "shell/globals.h"
+#include "shell/severe_error.h"
 #include "shell/system.h"
 #include "shell/tray.h"
 
 namespace {
 constexpr int kMouseRightDown = 516;
-const char* const kSevereError = "Severe error has occured !";
 }  // namespace
 
 FrmTivlo::FrmTivlo()
@@ -40,7 +40,7 @@ FrmTivlo::FrmTivlo()
 }
 
 void FrmTivlo::Form_Load() {
-    try {
+    shell::RunLoadHandler(*this, [this] {
         eSystem::HideTrayClock();
         kit::Handle formDC = kit::gdi().getDC(hWnd());
         eTray::CreateIconCanvas(formDC);
@@ -52,10 +52,7 @@ void FrmTivlo::Form_Load() {
         TrayDispDateTime(kit::DateText(now), kit::TimeText(now));
         tmrClock.setEnabled(true);
         tmrAlarm.setEnabled(true);
-    } catch (const kit::RuntimeError&) {
-        MsgBox(kSevereError, kit::kMbIconError, "Tivlo 2.3");
-        kit::End();
-    }
+    });
 }
 
 void FrmTivlo::TrayDispDateTime(const std::string& dateText, const std::string& timeText) {

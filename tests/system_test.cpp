@@ -79,6 +79,11 @@ TEST_F(SystemTest, ShutDownReportsEachFailedStepAndGoesOn) {
     EXPECT_EQ(world.backend.msgBoxCalls()[0].owner, frmTivlo().hWnd());
     EXPECT_EQ(world.system.exitWindowsCalls().size(), 2u);
 
+    // The token is closed after the steps, once per shut-down.
+    EXPECT_EQ(world.system.closedHandles(),
+              (std::vector<kit::Handle>{platform::headless::FakeSystem::kTokenHandle,
+                                        platform::headless::FakeSystem::kTokenHandle}));
+
     // A failed lookup leaves its code for the step after it too.
     world.backend.reset();
     world.system.reset();
@@ -86,6 +91,15 @@ TEST_F(SystemTest, ShutDownReportsEachFailedStepAndGoesOn) {
     eSystem::ShutDownComputer();
     ASSERT_GE(world.backend.msgBoxCalls().size(), 1u);
     EXPECT_EQ(world.backend.msgBoxCalls()[0].text, "LookupPrivilegeValue error =1313");
+    EXPECT_EQ(world.system.exitWindowsCalls().size(), 1u);
+    EXPECT_EQ(world.system.closedHandles().size(), 1u);
+
+    // No token, nothing to close.
+    world.backend.reset();
+    world.system.reset();
+    world.system.setPrivilegeError(Privilege::OpenProcessToken, 5);
+    eSystem::ShutDownComputer();
+    EXPECT_TRUE(world.system.closedHandles().empty());
     EXPECT_EQ(world.system.exitWindowsCalls().size(), 1u);
 }
 

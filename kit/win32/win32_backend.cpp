@@ -33,16 +33,25 @@ void Guarded(F&& f) {
         f();
     } catch (const RuntimeError& e) {
         g_dying = true;
-        std::string text = "Run-time error '" + std::to_string(e.code()) + "':\n\n" + e.what();
-        MessageBoxA(nullptr, text.c_str(), ModuleBaseName().c_str(), MB_OK | MB_ICONERROR);
-        ExitProcess(1);
+        EndAfterUnhandledError("Run-time error '" + std::to_string(e.code()) + "':\n\n" + e.what());
     } catch (const std::exception& e) {
         g_dying = true;
-        MessageBoxA(nullptr, e.what(), ModuleBaseName().c_str(), MB_OK | MB_ICONERROR);
-        ExitProcess(1);
+        EndAfterUnhandledError(e.what());
     } catch (...) {
+        g_dying = true;
+        RunProcessEndActions();
         ExitProcess(1);
     }
+}
+
+// A crash ends the process too: what the program changed outside itself is put back first.
+LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
+    static bool crashed = false;
+    if (!crashed) {
+        crashed = true;
+        RunProcessEndActions();
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
 }
 
 int ShiftState(WPARAM wParam) {
@@ -181,6 +190,7 @@ std::string ModuleBaseName() {
 }
 
 Win32Backend::Win32Backend() {
+    SetUnhandledExceptionFilter(OnCrash);
     RegisterClasses();
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -322,7 +332,10 @@ int Win32Backend::msgBox(Handle owner, const std::string& text, const std::strin
 void Win32Backend::doEvents() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) ExitProcess(static_cast<UINT>(msg.wParam));
+        if (msg.message == WM_QUIT) {
+            RunProcessEndActions();
+            ExitProcess(static_cast<UINT>(msg.wParam));
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -348,8 +361,10 @@ void Win32Backend::run() {
     MSG msg;
     for (;;) {
         BOOL r = GetMessageA(&msg, nullptr, 0, 0);
-        if (r == 0) ExitProcess(static_cast<UINT>(msg.wParam));
-        if (r == -1) ExitProcess(1);
+        if (r == 0 || r == -1) {
+            RunProcessEndActions();
+            ExitProcess(r == 0 ? static_cast<UINT>(msg.wParam) : 1);
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

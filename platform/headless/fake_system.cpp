@@ -27,6 +27,8 @@ void FakeSystem::reset() {
     version_.wServicePackMajor = 1;
     version_.wProductType = 1;
     versionFails_ = false;
+    versionThrowIn_ = 0;
+    versionError_ = nullptr;
     windows_.clear();
     privilegeErrors_.clear();
     lastError_ = 0;
@@ -37,10 +39,12 @@ void FakeSystem::reset() {
     adjusts_.clear();
     exits_.clear();
     times_.clear();
+    closed_.clear();
 }
 
 bool FakeSystem::getVersionEx(OsVersionInfoEx& info) {
     calls_.push_back("getVersionEx");
+    if (versionThrowIn_ > 0 && --versionThrowIn_ == 0) std::rethrow_exception(versionError_);
     if (versionFails_ || (info.dwOSVersionInfoSize != 156 && info.dwOSVersionInfoSize != 148)) {
         lastError_ = kErrorInsufficientBuffer;
         return false;
@@ -140,6 +144,12 @@ bool FakeSystem::adjustTokenPrivileges(kit::Handle token, bool disableAll,
         previousState->attributes = 0;
     }
     if (returnLength) *returnLength = sizeof(TokenPrivileges);
+    return true;
+}
+
+bool FakeSystem::closeHandle(kit::Handle handle) {
+    calls_.push_back("closeHandle");
+    closed_.push_back(handle);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // Operating system stand-in: scripted answers, and calls that change the machine (input lock,
 // shut-down, clock) are only recorded.
 #pragma once
+#include <exception>
 #include <map>
 #include <string>
 #include <utility>
@@ -42,12 +43,18 @@ public:
                                const TokenPrivileges& newState, std::uint32_t bufferLength,
                                TokenPrivileges* previousState,
                                std::uint32_t* returnLength) override;
+    bool closeHandle(kit::Handle handle) override;
     bool exitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool setSystemTime(const SystemTime& utc) override;
 
     // Scripts. The version record is copied out as is (its size field is the caller's).
     OsVersionInfoEx& version() { return version_; }
     void setVersionFails(bool fails) { versionFails_ = fails; }
+    // The nth version query from now on (1 = the next) throws this instead of answering.
+    void throwAtVersionQuery(int nth, std::exception_ptr error) {
+        versionThrowIn_ = nth;
+        versionError_ = std::move(error);
+    }
     // findWindow looks under parent 0; class names are case-insensitive.
     void addWindow(kit::Handle parent, const std::string& className, kit::Handle window);
     // The call sets this last-error code; it then fails, except that
@@ -64,6 +71,7 @@ public:
         return exits_;
     }
     const std::vector<SystemTime>& setSystemTimeCalls() const { return times_; }
+    const std::vector<kit::Handle>& closedHandles() const { return closed_; }
 
     void reset();
 
@@ -72,6 +80,8 @@ private:
 
     OsVersionInfoEx version_;
     bool versionFails_ = false;
+    int versionThrowIn_ = 0;
+    std::exception_ptr versionError_;
     std::map<std::pair<kit::Handle, std::string>, kit::Handle> windows_;
     std::map<Privilege, std::uint32_t> privilegeErrors_;
     std::uint32_t lastError_ = 0;
@@ -82,6 +92,7 @@ private:
     std::vector<AdjustCall> adjusts_;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> exits_;
     std::vector<SystemTime> times_;
+    std::vector<kit::Handle> closed_;
 };
 
 }  // namespace platform::headless

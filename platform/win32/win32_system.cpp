@@ -100,6 +100,10 @@ bool Win32System::adjustTokenPrivileges(kit::Handle token, bool disableAll,
     return ok != 0;
 }
 
+bool Win32System::closeHandle(kit::Handle handle) {
+    return CloseHandle(reinterpret_cast<HANDLE>(handle)) != 0;
+}
+
 bool Win32System::exitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
     return ExitWindowsEx(flags, reason) != 0;
 }

@@ -22,6 +22,7 @@ public:
                                const TokenPrivileges& newState, std::uint32_t bufferLength,
                                TokenPrivileges* previousState,
                                std::uint32_t* returnLength) override;
+    bool closeHandle(kit::Handle handle) override;
     bool exitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool setSystemTime(const SystemTime& utc) override;
 };

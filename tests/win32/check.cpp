@@ -14,11 +14,24 @@ std::vector<Case>& Cases() {
     static std::vector<Case> cases;
     return cases;
 }
+struct Child {
+    const char* name;
+    int (*body)();
+};
+std::vector<Child>& Children() {
+    static std::vector<Child> children;
+    return children;
+}
 std::string g_failures;
 }  // namespace
 
 int Register(const char* name, void (*body)()) {
     Cases().push_back({name, body});
+    return 0;
+}
+
+int RegisterChild(const char* name, int (*body)()) {
+    Children().push_back({name, body});
     return 0;
 }
 
@@ -33,7 +46,12 @@ void Fail(const char* file, int line, const std::string& what) {
 
 }  // namespace check
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--child") {
+        for (const auto& c : check::Children())
+            if (argv[2] == std::string(c.name)) return c.body();
+        return 100;
+    }
     int passed = 0, failed = 0;
     for (const auto& c : check::Cases()) {
         check::g_failures.clear();

@@ -8,8 +8,16 @@
 
 namespace check {
 int Register(const char* name, void (*body)());
+int RegisterChild(const char* name, int (*body)());
 void Fail(const char* file, int line, const std::string& what);
 }  // namespace check
+
+// CHECK_CHILD(name) { ...; return exit code; }: what the program does when started with the
+// arguments "--child name", for cases that need a process of their own (one that ends, say).
+#define CHECK_CHILD(name)                                                            \
+    static int name();                                                               \
+    [[maybe_unused]] static const int name##_child = ::check::RegisterChild(#name, name); \
+    static int name()
 
 // CHECK_CASE(name_in_words) { ... }: underscores print as blanks.
 #define CHECK_CASE(name)                                                        \
