@@ -239,8 +239,15 @@ wait_for() {
     return 0
 }
 
-click() { xdotool mousemove --sync "$1" "$2" click "$3"; }  # X Y BUTTON
-mouse_away() { xdotool mousemove --sync 400 300; }
+# mouse_to X Y: moves the pointer there and waits until it is. (xdotool's --sync waits for a
+# motion that never comes when the pointer is there already: a new display starts it at
+# 400,300.)
+mouse_to() {
+    [ "$(xdotool getmouselocation 2>/dev/null | cut -d' ' -f1-2)" = "x:$1 y:$2" ] && return 0
+    xdotool mousemove --sync "$1" "$2"
+}
+click() { mouse_to "$1" "$2" && xdotool click "$3"; }  # X Y BUTTON
+mouse_away() { mouse_to 400 300; }
 
 # Key presses go to the window under the pointer (the X focus is PointerRoot). Wine hands
 # them to an open popup menu only once the pointer has been over the menu.

@@ -30,17 +30,21 @@ for d in "$scratch"/run.* "$scratch"/session.*; do
     *.done) [ -n "$(find "$d" -maxdepth 0 -mmin +30)" ] || continue ;;  # still being deleted
     *) kill -0 "${d##*.}" 2>/dev/null && continue ;;
     esac
-    { rm -rf "$d" & } 2>/dev/null
+    (rm -rf "$d" </dev/null >/dev/null 2>&1 &)  # not ours to wait for, nor its output
 done
 mkdir -p "$root" || exit 2
 # On an early end, the jobs still running stop through their time limit's signal, so that
 # each tidies up its own Wine session and display.
+job_pids=()
 stop_jobs() {
     local p
-    for p in $(jobs -p); do pkill -TERM -P "$p" 2>/dev/null; done
-    wait
+    for p in "${job_pids[@]}"; do
+        kill -0 "$p" 2>/dev/null || continue
+        pkill -TERM -P "$p" 2>/dev/null
+        wait "$p" 2>/dev/null
+    done
     # Deleting two prefixes' worth of files takes the disk a while: nobody waits for it.
-    mv "$root" "$root.done" 2>/dev/null && { rm -rf "$root.done" & } 2>/dev/null
+    mv "$root" "$root.done" 2>/dev/null && (rm -rf "$root.done" </dev/null >/dev/null 2>&1 &)
 }
 trap stop_jobs EXIT
 trap 'exit 124' TERM INT HUP
@@ -91,7 +95,7 @@ for arch in "${archs[@]}"; do
     done
 done
 
-declare -A passed failed last_end
+declare -A passed failed last_end job_time job_max
 for arch in "${archs[@]}"; do
     for kind in smoke check; do
         passed[$kind$arch]=0
@@ -105,22 +109,26 @@ report() {
     read -r kind arch name <"$jd/job"
     rc=$(cat "$jd/rc")
     last_end[$kind$arch]=$SECONDS
+    local took=$(($(date +%s) - $(cat "$jd/start")))
+    local tag="[$arch-bit, $took s]"
+    job_time[$kind$arch]=$((${job_time[$kind$arch]:-0} + took))
+    [ "$took" -gt "${job_max[$kind$arch]:-0}" ] && job_max[$kind$arch]=$took
     while IFS= read -r line; do
         case "$line" in
-        "ok "*) echo "$line [$arch-bit]"; n_ok=$((n_ok + 1)) ;;
-        "not ok "*) echo "$line [$arch-bit]"; n_bad=$((n_bad + 1)) ;;
+        "ok "*) echo "$line $tag"; n_ok=$((n_ok + 1)) ;;
+        "not ok "*) echo "$line $tag"; n_bad=$((n_bad + 1)) ;;
         "counts "*) read -r _ p f <<<"$line"; n_ok=$p; n_bad=$f ;;
         esac
     done <"$jd/out"
     if [ "$rc" -ne 0 ] && [ "$n_bad" -eq 0 ]; then
         if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
-            echo "not ok - $name: stopped at its time limit of $limit s [$arch-bit]"
+            echo "not ok - $name: stopped at its time limit of $limit s $tag"
         else
-            echo "not ok - $name: ended with code $rc [$arch-bit]"
+            echo "not ok - $name: ended with code $rc $tag"
         fi
         n_bad=$((n_bad + 1))
     elif [ $((n_ok + n_bad)) -eq 0 ]; then
-        echo "not ok - $name: reported nothing [$arch-bit]"
+        echo "not ok - $name: reported nothing $tag"
         n_bad=1
     fi
     if [ "$n_bad" -gt 0 ] || [ -n "${SMOKE_VERBOSE:-}" ]; then
@@ -158,12 +166,14 @@ for job in "${jobs_list[@]}"; do
         running=$((running - 1))
         collect
     done
+    date +%s >"$jd/start"
     (
         SMOKE_TEMPLATE="$root/template-$arch" timeout -k 10 "$limit" \
             bash "$here/case.sh" "$kind" "$arch" "${build_of[$arch]}" "$name" "$jd/s" \
             >"$jd/out" 2>"$jd/err"
         echo $? >"$jd/rc"
     ) &
+    job_pids+=($!)
     running=$((running + 1))
 done
 wait
@@ -174,6 +184,7 @@ for arch in "${archs[@]}"; do
     for kind in smoke check; do
         took=$((${last_end[$kind$arch]:-$SECONDS} - started))
         echo "$arch-bit ${kind/check/checks}: ${passed[$kind$arch]} passed, ${failed[$kind$arch]} failed (done after $took s)"
+        smoke_log "$arch-bit ${kind/check/checks}: ${job_time[$kind$arch]:-0} s of job time in all, the longest job ${job_max[$kind$arch]:-0} s"
         total_failed=$((total_failed + failed[$kind$arch]))
     done
 done

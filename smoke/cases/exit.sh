@@ -6,7 +6,7 @@ if ! start_and_wait_icons 40; then
 fi
 how=
 if open_tray_menu; then
-    xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
+    mouse_to $((mxx + mw / 2)) $((myy + 10))
     sleep 0.3
     t0=$(now_ms)
     press x  # the item's accelerator

@@ -7,7 +7,7 @@ if ! start_and_wait_icons 40; then
 fi
 sleep 5
 if open_tray_menu; then
-    xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
+    mouse_to $((mxx + mw / 2)) $((myy + 10))
     sleep 0.3
     press x
     wait_tivlo_gone 5

@@ -10,7 +10,7 @@ if ! open_tray_menu; then
     return
 fi
 box="${mw}x${mh} at $mxx,$myy"
-xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
+mouse_to $((mxx + mw / 2)) $((myy + 10))
 sleep 0.3
 press Escape
 if wait_for 3 menu_closed; then
