@@ -16,3 +16,12 @@ Backend& backend() {
 void setBackend(Backend* b) { g_backend = b; }
 
 }  // namespace kit
+
+namespace kit {
+
+Color ResolveColor(Color c) {
+    if (c & kSysColor) return backend().systemColor(static_cast<int>(c & 0xFF)) & 0xFFFFFF;
+    return c & 0xFFFFFF;
+}
+
+}  // namespace kit

@@ -6,28 +6,9 @@
 #include <vector>
 
 #include "kit/datetime.h"
+#include "kit/peer.h"
 
 namespace kit {
-
-using Handle = std::uintptr_t;
-using Color = std::uint32_t;  // 0x00BBGGRR
-
-// Mouse buttons and shift state as the toolkit passes them to handlers.
-enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
-
-// Receives what happens to one native window.
-class WindowSink {
-public:
-    virtual ~WindowSink() = default;
-    // x and y are the low and high words of the message's position, sign-extended, in pixels.
-    virtual void onMouseMove(int button, int shift, int x, int y) {}
-    virtual void onMouseDown(int button, int shift, int x, int y) {}
-    virtual void onMouseUp(int button, int shift, int x, int y) {}
-    virtual void onClick() {}
-    virtual void onDblClick() {}
-};
-
-enum class WindowKind { Form, PictureBox };
 
 struct MenuEntry {
     std::string caption;  // "-" is a separator
@@ -56,12 +37,6 @@ public:
     // Local date and time now, and a millisecond counter.
     virtual DateTime now() = 0;
     virtual std::uint64_t tickMs() = 0;
-
-    // Native windows. Forms are top-level and start hidden; picture boxes are children of
-    // their form. The sink outlives the window.
-    virtual Handle createWindow(WindowKind kind, Handle parent, WindowSink* sink) = 0;
-    virtual void destroyWindow(Handle window) = 0;
-    virtual void showWindow(Handle window, bool visible) = 0;
 
     // Timers tick on the user-interface thread. Disabled or zero interval: no ticks.
     // Changing the interval or enabling again restarts the count.
@@ -94,6 +69,11 @@ public:
     virtual bool prevInstance() = 0;
     virtual int screenWidthTwips() = 0;
     virtual int screenHeightTwips() = 0;
+    // Twips per screen pixel (15 at 96 dots per inch).
+    virtual int twipsPerPixelX() = 0;
+    virtual int twipsPerPixelY() = 0;
+    // A system colour by its index (5 window, 8 window text, 15 button face, ...).
+    virtual Color systemColor(int index) = 0;
 
     // Ends the process at once, running no further handlers.
     [[noreturn]] virtual void endProcess(int exitCode) = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "kit/backend.h"
+#include "kit/font.h"
 
 namespace kit {
 
@@ -44,6 +45,8 @@ public:
     virtual Handle createSolidBrush(Color color) = 0;
     // A font of the given face and size in points (height -size*96/72 pixels, regular weight).
     virtual Handle createFont(const std::string& face, double points) = 0;
+    // A font with the face, size, weight and style of f.
+    virtual Handle createFontIndirect(const Font& f) = 0;
     // A font family of that name is installed (otherwise createFont substitutes another).
     virtual bool fontInstalled(const std::string& face) = 0;
     virtual Handle selectObject(Handle dc, Handle object) = 0;
@@ -53,6 +56,13 @@ public:
     virtual Color setBkColor(Handle dc, Color color) = 0;
     virtual int setBkMode(Handle dc, int mode) = 0;
     virtual bool textOut(Handle dc, int x, int y, const std::string& ansiText) = 0;
+    // The size in pixels that the text takes in the DC's font (one line).
+    virtual bool getTextExtent(Handle dc, const std::string& ansiText, int& width,
+                               int& height) = 0;
+    // A solid pen; lines leave out their last point, as GDI draws them.
+    virtual Handle createPen(Color color, int width) = 0;
+    virtual bool moveTo(Handle dc, int x, int y) = 0;
+    virtual bool lineTo(Handle dc, int x, int y) = 0;
     virtual bool fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) = 0;
     // Block copy. Colour to monochrome: pixels of the source's background colour become
     // white, all others black. Monochrome to colour: black takes the target's text colour,

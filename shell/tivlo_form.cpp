@@ -17,7 +17,7 @@ constexpr int kMouseRightDown = 516;
 }  // namespace
 
 FrmTivlo::FrmTivlo()
-    : tmpIcon(this, [](kit::Form* f) { return std::make_unique<kit::PictureBox>(f, 16, 16); }),
+    : tmpIcon(this, [](kit::Container* c) { return std::make_unique<kit::PictureBox>(c, 16, 16); }),
       picImage(this, 16, 16),
       picMask(this, 16, 16),
       tmrClock(this, 1000),

@@ -6,7 +6,7 @@
 namespace {
 
 struct Probe : kit::Form {
-    Probe() : tick(this, 250), boxes(this, [](kit::Form* f) { return std::make_unique<kit::PictureBox>(f); }) {
+    Probe() : tick(this, 250), boxes(this, [](kit::Container* c) { return std::make_unique<kit::PictureBox>(c); }) {
         tick.OnTimer = [this] { ++ticks; };
         item.Click = [this] { ++clicks; };
         grey.Enabled = false;

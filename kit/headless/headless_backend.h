@@ -1,5 +1,6 @@
 // A backend without a screen for native tests: a virtual clock, windows that only remember
-// their state, timers driven by advance(), and scripted menus and message boxes.
+// their state, timers driven by advance(), scripted menus and message boxes, and drivers that
+// press, click, type and move the focus as a user would.
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -10,8 +11,11 @@
 #include <vector>
 
 #include "kit/backend.h"
+#include "kit/headless/raster_gdi.h"
 
 namespace kit::headless {
+
+class HeadlessWindow;
 
 // Something outside the toolkit that delivers events at virtual times (a scripted socket, a
 // scripted download): the backend runs them as it runs timers, in time order.
@@ -41,9 +45,6 @@ public:
     // Backend.
     DateTime now() override;
     std::uint64_t tickMs() override { return tick_; }
-    Handle createWindow(WindowKind kind, Handle parent, WindowSink* sink) override;
-    void destroyWindow(Handle window) override;
-    void showWindow(Handle window, bool visible) override;
     Handle createTimer(std::function<void()> tick) override;
     void setTimer(Handle timer, unsigned intervalMs, bool enabled) override;
     void destroyTimer(Handle timer) override;
@@ -60,6 +61,9 @@ public:
     bool prevInstance() override { return prevInstance_; }
     int screenWidthTwips() override { return screenWidthTwips_; }
     int screenHeightTwips() override { return screenHeightTwips_; }
+    int twipsPerPixelX() override { return 15; }
+    int twipsPerPixelY() override { return 15; }
+    Color systemColor(int index) override;
     [[noreturn]] void endProcess(int exitCode) override;
 
     // Clock. setNow sets the wall clock at the current tick; the tick counter never goes back.
@@ -72,18 +76,59 @@ public:
     void addEventSource(EventSource* source);
     void removeEventSource(EventSource* source);
 
-    // Windows.
+    // Windows. Unknown handles throw std::invalid_argument.
     bool hasWindow(Handle h) const { return windows_.count(h) != 0; }
+    HeadlessWindow& window(Handle h) const;
     bool isVisible(Handle h) const;
-    WindowKind windowKind(Handle h) const;
+    // Visible and enabled, with every parent.
+    bool isUsable(Handle h) const;
     Handle windowParent(Handle h) const;
     std::size_t windowCount() const { return windows_.size(); }
-    // Deliver mouse events to the window's sink; unknown handles throw std::invalid_argument.
+    // Children of a window, back to front.
+    const std::vector<Handle>& childrenOf(Handle h) const;
+    // The window's top left corner on the screen (a form's client area for a form).
+    void screenOrigin(Handle h, int& x, int& y) const;
+
+    // Mouse drivers. Positions are pixels in the client area of h. While a button is held the
+    // window it went down in has the mouse: moves and the release go to it, in its own
+    // coordinates, wherever they happen.
     void mouseMove(Handle h, int x, int y = 0, int button = 0, int shift = 0);
     void mouseDown(Handle h, int x, int y = 0, int button = kLeftButton, int shift = 0);
     void mouseUp(Handle h, int x, int y = 0, int button = kLeftButton, int shift = 0);
-    void click(Handle h);
-    void dblClick(Handle h);
+    // The pointer leaves whatever window it is over.
+    void mouseAway();
+    // A press and release in the middle of the window.
+    void click(Handle h, int button = kLeftButton, int shift = 0);
+    // A double click: press, release (Click), second press (DblClick), release.
+    void dblClick(Handle h, int x = -1, int y = -1);
+    // The window that has the mouse, and the one under the pointer.
+    Handle captured() const { return capture_; }
+    Handle hovered() const { return hover_; }
+    // The mouse is taken away while a button is held (another window captured it).
+    void loseCapture();
+
+    // Keyboard drivers: keys go to the window with the focus.
+    void pressKey(int keyCode, int shift = 0);
+    void typeText(const std::string& text);
+    // The user puts the focus into a window (by clicking, without the click).
+    void focus(Handle h);
+    Handle focused() const { return focus_; }
+    // What the peers call.
+    void setFocus(Handle h);
+
+    // Forms: the close box, and the active form.
+    void pressCloseBox(Handle form);
+    Handle activeForm() const { return activeForm_; }
+    void setActiveForm(Handle form) { activeForm_ = form; }
+
+    // Pictures. snapshot paints the window and its children as the screen would show them
+    // (a form: its client area). Refreshes are counted; with keepShownImages each refresh also
+    // keeps what it showed.
+    RasterGdi::Pixels snapshot(Handle h);
+    int repaintCount(Handle h) const;
+    void keepShownImages(bool on) { keepShown_ = on; }
+    const RasterGdi::Pixels& shownImage(Handle h) const;
+    void noteRepaint(Handle h);
 
     // Timers.
     std::size_t timerCount() const { return timers_.size(); }
@@ -125,13 +170,12 @@ public:
     // stay: they belong to objects that will still destroy them.
     void reset();
 
+    // For HeadlessWindow.
+    Handle addWindow(HeadlessWindow* w, Handle parent);
+    void removeWindow(Handle h);
+    void restack(Handle h, bool top);
+
 private:
-    struct Window {
-        WindowKind kind;
-        Handle parent;
-        WindowSink* sink;
-        bool visible;
-    };
     struct Timer {
         std::function<void()> tick;
         unsigned interval = 0;
@@ -139,17 +183,24 @@ private:
         std::uint64_t due = 0;
     };
 
-    Window& window(Handle h);
     bool hasPendingEvents() const;
     void deliverSources();
-    const Window& window(Handle h) const;
+    // Translates a point in a's client area into b's.
+    void translate(Handle a, Handle b, int& x, int& y) const;
+    void paintInto(Handle h, Handle dc, int ox, int oy, int clipL, int clipT, int clipR, int clipB);
 
     Handle nextHandle_ = 0x100;
     std::uint64_t tick_ = 0;
     long long baseSerial_ = 0;  // wall clock, in serial seconds, at baseTick_
     std::uint64_t baseTick_ = 0;
-    std::map<Handle, Window> windows_;
+    std::map<Handle, HeadlessWindow*> windows_;
+    std::vector<Handle> topLevel_;
     std::map<Handle, Timer> timers_;  // ordered by handle = creation order
+    Handle focus_ = 0, capture_ = 0, hover_ = 0, activeForm_ = 0;
+    int pressed_ = 0;  // buttons held in the capturing window
+    std::map<Handle, int> repaints_;
+    std::map<Handle, RasterGdi::Pixels> shown_;
+    bool keepShown_ = false;
     std::function<int(const std::vector<MenuEntry>&)> chooser_;
     std::vector<MenuCall> menuCalls_;
     std::deque<int> msgBoxAnswers_;
@@ -163,5 +214,8 @@ private:
     int screenWidthTwips_ = 0, screenHeightTwips_ = 0;
     std::optional<int> endedWith_;
 };
+
+// The headless backend that is bound; throws std::logic_error when another one is.
+HeadlessBackend& Bound();
 
 }  // namespace kit::headless

@@ -4,6 +4,7 @@
 #include "kit/runtime.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <cassert>
 #include <sstream>
@@ -191,6 +192,11 @@ RasterGdi::RasterGdi() {
     brush.stock = true;
     brush.brush = 0xFFFFFF;  // WHITE_BRUSH, a DC's default
     stockBrush_ = add(brush);
+
+    Object pen{Kind::Pen};
+    pen.stock = true;
+    pen.pen = Pen{0x000000, 1};  // BLACK_PEN, a DC's default
+    stockPen_ = add(pen);
 }
 
 Handle RasterGdi::add(Object o) {
@@ -228,6 +234,7 @@ Handle RasterGdi::getDC(Handle window) {
     o.dc.bitmap = screenBitmap_;
     o.dc.font = stockFont_;
     o.dc.brush = stockBrush_;
+    o.dc.pen = stockPen_;
     return add(o);
 }
 
@@ -241,6 +248,7 @@ Handle RasterGdi::createCompatibleDC(Handle dc) {
     o.dc.bitmap = stockBitmap_;
     o.dc.font = stockFont_;
     o.dc.brush = stockBrush_;
+    o.dc.pen = stockPen_;
     return add(o);
 }
 
@@ -299,6 +307,18 @@ Handle RasterGdi::createFont(const std::string& face, double points) {
     return add(o);
 }
 
+Handle RasterGdi::createFontIndirect(const kit::Font& f) {
+    Object o{Kind::Font};
+    o.font = Font{f.name, f.size, f.bold, f.italic, f.underline};
+    return add(o);
+}
+
+Handle RasterGdi::createPen(Color color, int width) {
+    Object o{Kind::Pen};
+    o.pen = Pen{color & 0xFFFFFF, width < 1 ? 1 : width};
+    return add(o);
+}
+
 Handle RasterGdi::selectObject(Handle dc, Handle object) {
     Object* d = find(dc, Kind::DC);
     auto it = objects_.find(object);
@@ -323,6 +343,10 @@ Handle RasterGdi::selectObject(Handle dc, Handle object) {
         old = d->dc.brush;
         d->dc.brush = object;
         return old;
+    case Kind::Pen:
+        old = d->dc.pen;
+        d->dc.pen = object;
+        return old;
     default:
         return 0;
     }
@@ -332,12 +356,15 @@ bool RasterGdi::deleteObject(Handle object) {
     auto it = objects_.find(object);
     if (it == objects_.end()) return false;
     Object& o = it->second;
-    if (o.kind != Kind::Bitmap && o.kind != Kind::Brush && o.kind != Kind::Font) return false;
+    if (o.kind != Kind::Bitmap && o.kind != Kind::Brush && o.kind != Kind::Font &&
+        o.kind != Kind::Pen)
+        return false;
     if (o.stock) return true;  // as GDI: allowed, and nothing happens
     if (o.kind == Kind::Bitmap && o.bitmap.selectedIn != 0) return false;
     // Stricter than GDI for fonts and brushes, which it would leave half-deleted.
     for (const auto& [h, other] : objects_)
-        if (other.kind == Kind::DC && (other.dc.font == object || other.dc.brush == object))
+        if (other.kind == Kind::DC &&
+            (other.dc.font == object || other.dc.brush == object || other.dc.pen == object))
             return false;
     objects_.erase(it);
     return true;
@@ -392,6 +419,45 @@ bool RasterGdi::textOut(Handle dc, int x, int y, const std::string& ansiText) {
                         d->dc.text);
         pen += g.advance;
     }
+    return true;
+}
+
+bool RasterGdi::getTextExtent(Handle dc, const std::string& ansiText, int& width, int& height) {
+    const Object* d = find(dc, Kind::DC);
+    if (!d) return false;
+    width = textWidth(ansiText);
+    height = kCellHeight;
+    return true;
+}
+
+bool RasterGdi::moveTo(Handle dc, int x, int y) {
+    Object* d = find(dc, Kind::DC);
+    if (!d) return false;
+    d->dc.penX = x;
+    d->dc.penY = y;
+    return true;
+}
+
+bool RasterGdi::lineTo(Handle dc, int x, int y) {
+    Object* d = find(dc, Kind::DC);
+    Pixels* s = surface(dc);
+    const Object* p = d ? find(d->dc.pen, Kind::Pen) : nullptr;
+    if (!d || !s || !p) return false;
+    // Bresenham from the current position, leaving out the end point as GDI does.
+    int x0 = d->dc.penX, y0 = d->dc.penY;
+    const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
+    const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
+    int err = dx + dy;
+    const int half = (p->pen.width - 1) / 2;
+    while (x0 != x || y0 != y) {
+        for (int oy = -half; oy < p->pen.width - half; ++oy)
+            for (int ox = -half; ox < p->pen.width - half; ++ox) put(*s, x0 + ox, y0 + oy, p->pen.color);
+        const int e2 = 2 * err;
+        if (e2 >= dy) err += dy, x0 += sx;
+        if (e2 <= dx) err += dx, y0 += sy;
+    }
+    d->dc.penX = x;
+    d->dc.penY = y;
     return true;
 }
 
@@ -512,7 +578,8 @@ int RasterGdi::count(Kind kind, bool includeStock) const {
 }
 
 int RasterGdi::liveObjectCount() const {
-    return count(Kind::Bitmap, false) + count(Kind::Brush, false) + count(Kind::Font, false);
+    return count(Kind::Bitmap, false) + count(Kind::Brush, false) + count(Kind::Font, false) +
+           count(Kind::Pen, false);
 }
 int RasterGdi::liveDCCount() const { return count(Kind::DC, true); }
 int RasterGdi::liveIconCount() const { return count(Kind::Icon, true); }
@@ -521,6 +588,17 @@ int RasterGdi::livePictureCount() const { return count(Kind::Picture, true); }
 RasterGdi::Pixels RasterGdi::bitmapPixels(Handle bitmap) const {
     return need(bitmap, Kind::Bitmap).bitmap.pix;
 }
+kit::Font RasterGdi::fontOf(Handle dc) const {
+    const Font& f = need(need(dc, Kind::DC).dc.font, Kind::Font).font;
+    kit::Font out;
+    out.name = f.face;
+    out.size = f.points;
+    out.bold = f.bold;
+    out.italic = f.italic;
+    out.underline = f.underline;
+    return out;
+}
+
 RasterGdi::Pixels RasterGdi::iconMask(Handle icon) const { return need(icon, Kind::Icon).icon.mask; }
 RasterGdi::Pixels RasterGdi::iconColor(Handle icon) const {
     return need(icon, Kind::Icon).icon.color;

@@ -39,6 +39,7 @@ public:
     Handle createBitmapFromPixels(int width, int height, const unsigned char* bgr) override;
     Handle createSolidBrush(Color color) override;
     Handle createFont(const std::string& face, double points) override;
+    Handle createFontIndirect(const kit::Font& f) override;
     bool fontInstalled(const std::string&) override { return true; }
     Handle selectObject(Handle dc, Handle object) override;
     bool deleteObject(Handle object) override;
@@ -46,6 +47,10 @@ public:
     Color setBkColor(Handle dc, Color color) override;
     int setBkMode(Handle dc, int mode) override;
     bool textOut(Handle dc, int x, int y, const std::string& ansiText) override;
+    bool getTextExtent(Handle dc, const std::string& ansiText, int& width, int& height) override;
+    Handle createPen(Color color, int width) override;
+    bool moveTo(Handle dc, int x, int y) override;
+    bool lineTo(Handle dc, int x, int y) override;
     bool fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) override;
     bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX, int srcY,
                 std::uint32_t rop) override;
@@ -69,7 +74,7 @@ public:
     bool drawPixmap(Handle dc, int x, int y, int width, int height, const Pixmap& src);
 
     // Test API. Unknown handles throw std::invalid_argument.
-    int liveObjectCount() const;  // bitmaps, brushes and fonts, stock objects not counted
+    int liveObjectCount() const;  // bitmaps, brushes, fonts and pens, stock objects not counted
     int liveDCCount() const;
     int liveIconCount() const;
     int livePictureCount() const;
@@ -78,6 +83,8 @@ public:
     Pixels iconColor(Handle icon) const;  // empty (0 x 0) for a monochrome icon
     Handle selectedBitmap(Handle dc) const;
     std::string fontFace(Handle dc) const;
+    // The font selected in a DC as it was asked for.
+    kit::Font fontOf(Handle dc) const;
     Color textColor(Handle dc) const;
     Color bkColor(Handle dc) const;
     // Width in pixels that textOut advances for the text.
@@ -86,20 +93,26 @@ public:
 
 private:
 
-    enum class Kind { DC, Bitmap, Brush, Font, Icon, Picture };
+    enum class Kind { DC, Bitmap, Brush, Font, Icon, Picture, Pen };
     struct Bitmap {
         Pixels pix;
         Handle selectedIn = 0;
     };
     struct DC {
         bool screen = false;
-        Handle bitmap = 0, font = 0, brush = 0;
+        Handle bitmap = 0, font = 0, brush = 0, pen = 0;
+        int penX = 0, penY = 0;
         Color text = 0x000000, bk = 0xFFFFFF;
         int bkMode = kOpaque;
     };
     struct Font {
         std::string face;
         double points = 8;
+        bool bold = false, italic = false, underline = false;
+    };
+    struct Pen {
+        Color color = 0;
+        int width = 1;
     };
     struct Icon {
         Pixels mask, color;
@@ -117,6 +130,7 @@ private:
         DC dc;
         Color brush = 0;
         Font font;
+        Pen pen;
         Icon icon;
         Picture picture;
     };
@@ -130,7 +144,7 @@ private:
 
     std::map<Handle, Object> objects_;
     Handle next_ = 0x2000;
-    Handle stockBitmap_ = 0, stockFont_ = 0, stockBrush_ = 0, screenBitmap_ = 0;
+    Handle stockBitmap_ = 0, stockFont_ = 0, stockBrush_ = 0, stockPen_ = 0, screenBitmap_ = 0;
     FileReader readFile_;
 };
 

@@ -5,44 +5,14 @@
 #include <vector>
 
 #include "kit/runtime.h"
+#include "kit/win32/win32_window.h"
 
 namespace kit::win32 {
 namespace {
 
-constexpr const char* kFormClass = "TivloForm";
-constexpr const char* kPictureClass = "TivloPicture";
 constexpr const char* kHelperClass = "TivloHelper";
 
-// What a window of ours keeps in GWLP_USERDATA.
-struct WindowData {
-    WindowSink* sink = nullptr;
-    bool form = false;
-    int pressed = 0;  // buttons pressed inside this window, kLeftButton | ...
-};
-
 HINSTANCE ModuleInstance() { return GetModuleHandleA(nullptr); }
-
-// An event handler that lets an error escape would unwind through USER32, which the
-// compiler's unwinder cannot do: report it and end, as an unhandled run-time error does.
-bool g_dying = false;  // the fatal error box is up: its message loop must run no handlers
-
-template <class F>
-void Guarded(F&& f) {
-    if (g_dying) return;
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        g_dying = true;
-        EndAfterUnhandledError("Run-time error '" + std::to_string(e.code()) + "':\n\n" + e.what());
-    } catch (const std::exception& e) {
-        g_dying = true;
-        EndAfterUnhandledError(e.what());
-    } catch (...) {
-        g_dying = true;
-        RunProcessEndActions();
-        ExitProcess(1);
-    }
-}
 
 // A crash ends the process too: what the program changed outside itself is put back first.
 LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
@@ -52,110 +22,6 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
         RunProcessEndActions();
     }
     return EXCEPTION_CONTINUE_SEARCH;
-}
-
-int ShiftState(WPARAM wParam) {
-    int shift = 0;
-    if (wParam & MK_SHIFT) shift |= 1;
-    if (wParam & MK_CONTROL) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
-    return shift;
-}
-
-int ButtonBits(WPARAM wParam) {
-    int button = 0;
-    if (wParam & MK_LBUTTON) button |= kLeftButton;
-    if (wParam & MK_RBUTTON) button |= kRightButton;
-    if (wParam & MK_MBUTTON) button |= kMiddleButton;
-    return button;
-}
-
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        delete data;
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    if (!data || !data->sink) return DefWindowProcA(hwnd, msg, wParam, lParam);
-
-    WindowSink* sink = data->sink;
-    const int x = static_cast<short>(LOWORD(lParam));
-    const int y = static_cast<short>(HIWORD(lParam));
-    int button = 0;
-    switch (msg) {
-        case WM_CLOSE:
-            if (data->form) return 0;  // forms go away only through destroyWindow
-            break;
-        case WM_MOUSEMOVE:
-            // The tray's callback comes here too, with the mouse message in lParam.
-            Guarded([&] { sink->onMouseMove(ButtonBits(wParam), ShiftState(wParam), x, y); });
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDBLCLK:
-            button = (msg == WM_LBUTTONDOWN)                             ? kLeftButton
-                     : (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK) ? kRightButton
-                                                                          : kMiddleButton;
-            data->pressed |= button;
-            SetCapture(hwnd);  // so the release arrives here even outside the window
-            Guarded([&] { sink->onMouseDown(button, ShiftState(wParam), x, y); });
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            // Stands for the second press: no MouseDown, and its release makes no Click.
-            SetCapture(hwnd);
-            Guarded([&] { sink->onDblClick(); });
-            return 0;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP: {
-            button = (msg == WM_LBUTTONUP)   ? kLeftButton
-                     : (msg == WM_RBUTTONUP) ? kRightButton
-                                             : kMiddleButton;
-            const bool wasPressed = (data->pressed & button) != 0;
-            data->pressed &= ~button;
-            if (data->pressed == 0 && GetCapture() == hwnd) ReleaseCapture();
-            Guarded([&] { sink->onMouseUp(button, ShiftState(wParam), x, y); });
-            if (!wasPressed || !IsWindow(hwnd)) return 0;
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            POINT pt{x, y};
-            if (PtInRect(&rc, pt)) Guarded([&] { sink->onClick(); });
-            return 0;
-        }
-        case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != hwnd) data->pressed = 0;
-            return 0;
-        default:
-            break;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-void RegisterClasses() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = kFormClass;
-    RegisterClassExA(&wc);
-    wc.hIcon = nullptr;
-    wc.lpszClassName = kPictureClass;
-    RegisterClassExA(&wc);
 }
 
 std::string ModulePath() {
@@ -169,7 +35,7 @@ std::string ModulePath() {
 
 }  // namespace
 
-void RunGuarded(const std::function<void()>& f) { Guarded(f); }
+void RunGuarded(const std::function<void()>& f) { Guarded([&] { f(); }); }
 
 std::string ModuleFolder() {
     std::string path = ModulePath();
@@ -191,7 +57,7 @@ std::string ModuleBaseName() {
 
 Win32Backend::Win32Backend() {
     SetUnhandledExceptionFilter(OnCrash);
-    RegisterClasses();
+    RegisterWindowClasses();
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = helperProc;
@@ -231,33 +97,6 @@ std::uint64_t Win32Backend::tickMs() {
     if (t < lastTick_) tickHigh_ += 0x100000000ull;
     lastTick_ = t;
     return tickHigh_ + t;
-}
-
-Handle Win32Backend::createWindow(WindowKind kind, Handle parent, WindowSink* sink) {
-    auto* data = new WindowData{sink, kind == WindowKind::Form, 0};
-    HWND hwnd;
-    if (kind == WindowKind::Form) {
-        hwnd = CreateWindowExA(0, kFormClass, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                               CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, nullptr, nullptr,
-                               ModuleInstance(), data);
-    } else {
-        HWND owner = parent ? reinterpret_cast<HWND>(parent) : helper_;
-        hwnd = CreateWindowExA(0, kPictureClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                               0, 0, 100, 100, owner, nullptr, ModuleInstance(), data);
-    }
-    if (!hwnd) {
-        delete data;  // it fails before WM_NCCREATE: bad parent or class
-        return 0;
-    }
-    return reinterpret_cast<Handle>(hwnd);
-}
-
-void Win32Backend::destroyWindow(Handle window) {
-    if (window) DestroyWindow(reinterpret_cast<HWND>(window));
-}
-
-void Win32Backend::showWindow(Handle window, bool visible) {
-    ShowWindow(reinterpret_cast<HWND>(window), visible ? SW_SHOW : SW_HIDE);
 }
 
 Handle Win32Backend::createTimer(std::function<void()> tick) {
@@ -336,6 +175,7 @@ void Win32Backend::doEvents() {
             RunProcessEndActions();
             ExitProcess(static_cast<UINT>(msg.wParam));
         }
+        if (PreTranslateKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -365,6 +205,7 @@ void Win32Backend::run() {
             RunProcessEndActions();
             ExitProcess(r == 0 ? static_cast<UINT>(msg.wParam) : 1);
         }
+        if (PreTranslateKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -405,6 +246,12 @@ int Win32Backend::screenWidthTwips() { return twipsOf(GetSystemMetrics(SM_CXSCRE
 int Win32Backend::screenHeightTwips() {
     return twipsOf(GetSystemMetrics(SM_CYSCREEN), LOGPIXELSY);
 }
+
+int Win32Backend::twipsPerPixelX() { return twipsOf(1, LOGPIXELSX); }
+
+int Win32Backend::twipsPerPixelY() { return twipsOf(1, LOGPIXELSY); }
+
+Color Win32Backend::systemColor(int index) { return GetSysColor(index) & 0xFFFFFF; }
 
 void Win32Backend::endProcess(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 

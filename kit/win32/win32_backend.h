@@ -28,10 +28,6 @@ public:
     DateTime now() override;
     std::uint64_t tickMs() override;
 
-    Handle createWindow(WindowKind kind, Handle parent, WindowSink* sink) override;
-    void destroyWindow(Handle window) override;
-    void showWindow(Handle window, bool visible) override;
-
     Handle createTimer(std::function<void()> tick) override;
     void setTimer(Handle timer, unsigned intervalMs, bool enabled) override;
     void destroyTimer(Handle timer) override;
@@ -48,6 +44,9 @@ public:
     bool prevInstance() override;
     int screenWidthTwips() override;
     int screenHeightTwips() override;
+    int twipsPerPixelX() override;
+    int twipsPerPixelY() override;
+    Color systemColor(int index) override;
     [[noreturn]] void endProcess(int exitCode) override;
 
     // The message loop of the program; ends the process on WM_QUIT.

@@ -11,6 +11,8 @@
 #include "kit/picture_header.h"
 #include "kit/runtime.h"
 
+#include "kit/win32/win32_window.h"
+
 namespace kit::win32 {
 namespace {
 
@@ -98,6 +100,26 @@ Handle Win32Gdi::createFont(const std::string& face, double points) {
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }
+
+Handle Win32Gdi::createFontIndirect(const Font& f) { return ToHandle(CreateKitFont(f)); }
+
+bool Win32Gdi::getTextExtent(Handle dc, const std::string& ansiText, int& width, int& height) {
+    SIZE size{};
+    if (!GetTextExtentPoint32A(H<HDC>(dc), ansiText.c_str(), static_cast<int>(ansiText.size()),
+                               &size))
+        return false;
+    width = size.cx;
+    height = size.cy;
+    return true;
+}
+
+Handle Win32Gdi::createPen(Color color, int width) {
+    return ToHandle(CreatePen(PS_SOLID, width, color));
+}
+
+bool Win32Gdi::moveTo(Handle dc, int x, int y) { return MoveToEx(H<HDC>(dc), x, y, nullptr) != 0; }
+
+bool Win32Gdi::lineTo(Handle dc, int x, int y) { return LineTo(H<HDC>(dc), x, y) != 0; }
 
 Handle Win32Gdi::selectObject(Handle dc, Handle object) {
     return ToHandle(SelectObject(H<HDC>(dc), H<HGDIOBJ>(object)));

@@ -15,6 +15,7 @@ public:
     Handle createBitmapFromPixels(int width, int height, const unsigned char* bgr) override;
     Handle createSolidBrush(Color color) override;
     Handle createFont(const std::string& face, double points) override;
+    Handle createFontIndirect(const Font& f) override;
     bool fontInstalled(const std::string& face) override;
     Handle selectObject(Handle dc, Handle object) override;
     bool deleteObject(Handle object) override;
@@ -22,6 +23,10 @@ public:
     Color setBkColor(Handle dc, Color color) override;
     int setBkMode(Handle dc, int mode) override;
     bool textOut(Handle dc, int x, int y, const std::string& ansiText) override;
+    bool getTextExtent(Handle dc, const std::string& ansiText, int& width, int& height) override;
+    Handle createPen(Color color, int width) override;
+    bool moveTo(Handle dc, int x, int y) override;
+    bool lineTo(Handle dc, int x, int y) override;
     bool fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) override;
     bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX, int srcY,
                 std::uint32_t rop) override;
