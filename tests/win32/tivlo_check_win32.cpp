@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/win32_app.h"
+#include "kit/form.h"
 #include "shell/registration.h"
 #include "tests/win32/check.h"
 
@@ -40,7 +41,9 @@ const char* const kKey = "Software\\TivloCheck";
 
 CHECK_CASE(window_messages_reach_the_sink_kept_in_the_window_data) {
     MouseSink sink;
-    const kit::Handle h = Backend().createWindow(kit::WindowKind::Form, 0, &sink);
+    Backend();
+    auto peer = kit::NewFormPeer(&sink, kit::kBorderSizable);
+    const kit::Handle h = peer->handle();
     CHECK(h != 0);
     HWND hwnd = reinterpret_cast<HWND>(h);
     // The tray's callback arrives as a mouse move with the mouse message in the position.
@@ -49,7 +52,7 @@ CHECK_CASE(window_messages_reach_the_sink_kept_in_the_window_data) {
     CHECK_EQ(sink.moves, 2);
     CHECK_EQ(sink.lastX, -3);
     CHECK_EQ(sink.lastY, -4);
-    Backend().destroyWindow(h);
+    peer.reset();
     CHECK(!IsWindow(hwnd));
 }
 

@@ -1,10 +1,9 @@
-// Drives the toolkit's Win32 controls through real window messages under Wine or Windows and
-// checks the events and state they produce. Prints "not ok" lines and "N passed, M failed";
-// exits 1 on any failure. With "--stay SECONDS" it then keeps the form on the screen.
+// The toolkit's controls on Win32, driven through real window messages: the events and state
+// they produce. With TIVLO_CHECK_STAY=<seconds> the form stays on the screen that long before
+// it closes, for a screenshot.
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,19 +12,28 @@
 #include "kit/controls.h"
 #include "kit/win32/win32_backend.h"
 #include "kit/win32/win32_gdi.h"
+#include "tests/win32/check.h"
 
 namespace {
 
-int g_passed = 0, g_failed = 0;
 std::vector<std::string> g_log;
 
 void Check(bool ok, const std::string& what) {
-    if (ok) {
-        ++g_passed;
-    } else {
-        ++g_failed;
-        std::printf("not ok - %s\n", what.c_str());
-    }
+    if (!ok) ::check::Fail("", 0, what);
+}
+
+void Bind() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    static kit::win32::Win32Backend backend;
+    static kit::win32::Win32Gdi gdi;
+    kit::setBackend(&backend);
+    kit::setGdi(&gdi);
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&icc);
 }
 
 HWND H(kit::Handle h) { return reinterpret_cast<HWND>(h); }
@@ -118,7 +126,10 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
     return c;
 }
 
-void CheckForm() {
+}  // namespace
+
+CHECK_CASE(forms_measure_their_window_in_twips_and_resize) {
+    Bind();
     g_log.clear();
     Probe& f = probe();
     Check(Joined() == "init", "user controls initialise at load: " + Joined());
@@ -150,7 +161,7 @@ void CheckForm() {
     Check(Joined() == "resize", "a new size raises Resize: " + Joined());
 }
 
-void CheckLabels() {
+CHECK_CASE(labels_size_to_their_text_and_hear_the_pointer) {
     Probe& f = probe();
     HWND link = H(f.link.hWnd());
     char text[64] = {};
@@ -186,7 +197,7 @@ void CheckLabels() {
     Check(Joined() == "link" && GetCapture() != link, "press and release make one Click: " + Joined());
 }
 
-void CheckButtons() {
+CHECK_CASE(buttons_click_once_per_BM_CLICK) {
     Probe& f = probe();
     HWND ok = H(f.ok.hWnd());
     g_log.clear();
@@ -201,7 +212,7 @@ void CheckButtons() {
     Check(std::strcmp(text, "&OK") == 0, "the caption keeps its access key");
 }
 
-void CheckPictureBoxes() {
+CHECK_CASE(picture_boxes_capture_stack_and_show_their_image) {
     Probe& f = probe();
     HWND table = H(f.board.table.hWnd());
     RECT client;
@@ -256,7 +267,15 @@ void CheckPictureBoxes() {
     Check(ScreenPixel(H(f.hWnd()), 300, 100) == RGB(255, 0, 0), "a line is drawn on its form");
 }
 
-void CheckClose() {
+CHECK_CASE(the_close_box_unloads_a_minimised_form) {
+    if (const char* stay = std::getenv("TIVLO_CHECK_STAY")) {
+        probe().Show();
+        const DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(stay)) * 1000;
+        while (GetTickCount() < end) {
+            Pump();
+            Sleep(20);
+        }
+    }
     Probe& f = probe();
     HWND form = H(f.hWnd());
     g_log.clear();
@@ -271,33 +290,3 @@ void CheckClose() {
     Check(Joined() == "query0,terminate", "with unload mode 0: " + Joined());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    static kit::win32::Win32Backend backend;
-    static kit::win32::Win32Gdi gdi;
-    kit::setBackend(&backend);
-    kit::setGdi(&gdi);
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_WIN95_CLASSES;
-    InitCommonControlsEx(&icc);
-
-    const int stay = argc > 2 && std::strcmp(argv[1], "--stay") == 0 ? std::atoi(argv[2]) : 0;
-    CheckForm();
-    CheckLabels();
-    CheckButtons();
-    CheckPictureBoxes();
-    if (stay > 0) {
-        probe().Show();
-        const DWORD end = GetTickCount() + static_cast<DWORD>(stay) * 1000;
-        while (GetTickCount() < end) {
-            Pump();
-            Sleep(20);
-        }
-    }
-    CheckClose();
-    std::printf("%d passed, %d failed\n", g_passed, g_failed);
-    std::fflush(stdout);
-    return g_failed ? 1 : 0;
-}
