@@ -1,7 +1,10 @@
-// The program with recording fakes for input lock, shut-down and the clock setter.
+// The program with recording fakes for input lock, shut-down and the clock setter, asking a
+// loopback daytime server for the time.
 #include "app/win32_app.h"
+#include "shell/daytime.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     static platform::win32::RecordingEffectsSystem system;
+    daytime::gServer = {"127.0.0.1", TIVLO_SMOKE_DAYTIME_PORT};
     app::RunTivlo(system);
 }

@@ -125,6 +125,7 @@ public:
     void onPaint(Handle dc) override;
     void onResized() override;
     void onCloseRequest() override;
+    void onTaskbarCreated() override { Form_TaskbarCreated(); }
 
     // For the toolkit's own parts.
     void controlGotFocus(Control* c);
@@ -147,6 +148,7 @@ protected:
     virtual void Form_KeyDown(int& keyCode, int shift) {}
     virtual void Form_KeyUp(int& keyCode, int shift) {}
     virtual void Form_KeyPress(int& keyAscii) {}
+    virtual void Form_TaskbarCreated() {}
 
 private:
     friend class Component;

@@ -57,6 +57,9 @@ public:
     // A form's client area changed size or state; the close box of a form was pressed.
     virtual void onResized() {}
     virtual void onCloseRequest() {}
+    // Top-level windows: the shell has (re)started its taskbar, which knows no notification
+    // icons now (the "TaskbarCreated" broadcast).
+    virtual void onTaskbarCreated() {}
 };
 
 // What every control asks of its native window. Geometry is in pixels of the container's

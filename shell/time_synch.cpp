@@ -1,11 +1,18 @@
-// The main form's clock synchronisation: the menu command, the attempts, and their end.
+// The main form's clock synchronisation: the menu command, the attempts, the reply, and the
+// end of a synchronisation.
+#include "kit/convert.h"
+#include "kit/runtime.h"
 #include "platform/services.h"
+#include "shell/daytime.h"
 #include "shell/globals.h"
 #include "shell/product.h"
 #include "shell/tivlo_form.h"
 
 namespace {
 constexpr int kProbes = 101;
+constexpr int kAttempts = 3;
+constexpr double kReplyWaitSeconds = 10;
+constexpr double kSecondsPerDay = 86400;
 const char* const kNotOnInternet = "You are not on the internet !";
 }  // namespace
 
@@ -36,12 +43,78 @@ void FrmTivlo::tmrUTC_Timer() {
 void FrmTivlo::CheckUTC() {
     checkingUTC_ = true;
     synchCancelled_ = false;
-    // The attempts come with the time socket.
+    try {
+        for (int attempts = 0;;) {
+            attemptFailed_ = clockRefused_ = false;
+            mTimeReply.clear();
+            awaitingReply_ = true;
+            sckUTC.Connect(daytime::gServer.host, daytime::gServer.port);
+            if (WaitTimeReply()) {
+                platform::sound().messageBeep(platform::kStandardBeep);
+                ShowSynchFinished();
+                break;
+            }
+            if (synchCancelled_) break;
+            if (clockRefused_) {
+                // Asking again cannot help: the process may not set the clock.
+                MsgBox("The system time could not be changed !", kit::kMbIconExclamation,
+                       product::kName);
+                break;
+            }
+            if (++attempts == kAttempts) {
+                ShowSynchError();
+                break;
+            }
+            CloseTimeSocket();
+        }
+    } catch (const kit::RuntimeError&) {
+        // Ends the attempts without a message.
+    }
+    awaitingReply_ = false;
     checkingUTC_ = false;
+    // A cancelled run has reset the menu and closed the socket already; a new run may be
+    // pending by now.
     if (!synchCancelled_) ResetTimeSynchMenu();
 }
 
-void FrmTivlo::CloseTimeSocket() {}
+bool FrmTivlo::WaitTimeReply() {
+    const double t0 = kit::RoundHalfEven(kit::SecondsSinceMidnight());
+    while (mTimeReply.empty() && !attemptFailed_ && !clockRefused_ && !synchCancelled_) {
+        kit::WaitEvents();
+        double elapsed = kit::SecondsSinceMidnight() - t0;
+        if (elapsed < -kSecondsPerDay / 2) elapsed += kSecondsPerDay;  // midnight passed
+        if (elapsed > kReplyWaitSeconds) break;
+    }
+    awaitingReply_ = false;
+    const bool result = mTimeReply == "+OK";
+    mTimeReply.clear();
+    return result;
+}
+
+void FrmTivlo::sckUTC_DataArrival(long) {
+    // Every arrival is read; only those of an attempt still waiting are judged, each by itself,
+    // so nothing that comes after the clock was set can undo the success.
+    std::string data;
+    sckUTC.GetData(data);
+    if (!awaitingReply_) return;
+    const auto utc = daytime::ParseReply(data);
+    if (!utc) return;  // the wait goes on
+    awaitingReply_ = false;
+    if (!platform::sys().setSystemTime(*utc)) {
+        clockRefused_ = true;
+        return;
+    }
+    mTimeReply = "+OK";
+}
+
+void FrmTivlo::sckUTC_Error(int) {
+    if (awaitingReply_) attemptFailed_ = true;
+}
+
+void FrmTivlo::CloseTimeSocket() {
+    sckUTC.Close();
+    sckUTC.setLocalPort(0);
+}
 
 void FrmTivlo::ResetTimeSynchMenu() {
     mnuTimeSynch.Checked = false;
@@ -62,7 +135,7 @@ void FrmTivlo::ShowSynchError() {
 
 void FrmTivlo::CancelTimeSynch() {
     tmrUTC.setEnabled(false);
-    synchCancelled_ = true;
+    if (checkingUTC_) synchCancelled_ = true;
     mnuTimeSynch.Checked = false;
     mnuTimeSynch.Enabled = true;
     CloseTimeSocket();

@@ -33,8 +33,11 @@ FrmTivlo::FrmTivlo()
     tmrGrabbing.OnTimer = [this] { tmrGrabbing_Timer(); };
     ocxParseWeb.DownloadComplete = [this] { ocxParseWeb_DownloadComplete(); };
     tmrUTC.OnTimer = [this] { tmrUTC_Timer(); };
+    sckUTC.DataArrival = [this](long bytes) { sckUTC_DataArrival(bytes); };
+    sckUTC.OnError = [this](int number) { sckUTC_Error(number); };
     mnuPopup.Items = {&mnuSchedule, &mnuGrabbing, &sep1, &mnuFortune, &sep2, &mnuTimeSynch,
                       &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
+    mnuTimeSynch.Click = [this] { mnuTimeSynch_Click(); };
     mnuHelp.Click = [this] { mnuHelp_Click(); };
     mnuExit.Click = [this] { mnuExit_Click(); };
 }
@@ -125,6 +128,13 @@ void FrmTivlo::tmrClock_Timer() {
         TrayDispDateTime(kit::DateText(now), timeText);
         gTrayRedraw = false;
     }
+}
+
+void FrmTivlo::Form_TaskbarCreated() {
+    eSystem::HideTrayClock();
+    for (const auto& record : eTray::gTrayIcons) platform::tray().notifyIcon(platform::kNimAdd, record);
+    gTrayRedraw = true;
+    tmrClock_Timer();
 }
 
 void FrmTivlo::tmpIcon_MouseMove(int index, int button, int shift, int x, int y) {

@@ -5,6 +5,7 @@
 
 #include "grabber/parse_web.h"
 #include "kit/controls.h"
+#include "platform/tcp_client.h"
 
 class FrmTivlo : public kit::Form {
 public:
@@ -18,6 +19,9 @@ public:
     void mnuTimeSynch_Click();
     void tmrUTC_Timer();
     void CheckUTC();
+    bool WaitTimeReply();
+    void sckUTC_DataArrival(long bytesTotal);
+    void sckUTC_Error(int number);
     void CloseTimeSocket();
     void ResetTimeSynchMenu();
     void ShowSynchFinished();
@@ -28,6 +32,8 @@ public:
     void CancelTimeSynch();
 
     void tmrClock_Timer();
+    // The shell restarted (the "TaskbarCreated" broadcast): it forgot our icons.
+    void Form_TaskbarCreated() override;
     void tmpIcon_MouseMove(int index, int button, int shift, int x, int y);
     void mnuHelp_Click();
     void mnuExit_Click();
@@ -41,6 +47,7 @@ public:
     kit::Timer tmrAlarm;
     kit::Timer tmrUTC;
     kit::Timer tmrGrabbing;
+    platform::TcpClient sckUTC;
     ParseWeb ocxParseWeb;
 
     kit::MenuItem mnuPopup{"SysTray Popup Menu"};
@@ -60,8 +67,12 @@ protected:
 
 private:
     std::string letterFont_;
-    bool checkingUTC_ = false;   // CheckUTC is on the stack
+    std::string mTimeReply;  // "+OK" once a reply set the clock
+    bool checkingUTC_ = false;     // CheckUTC is on the stack
     bool synchCancelled_ = false;  // CancelTimeSynch ended the attempts under way
+    bool awaitingReply_ = false;   // an attempt waits: arrivals are judged, others dropped
+    bool attemptFailed_ = false;   // the connection was refused, its host unknown, or it broke
+    bool clockRefused_ = false;    // the system refused the new time
 };
 
 inline kit::FormInstance<FrmTivlo> frmTivlo;

@@ -423,6 +423,17 @@ void HeadlessBackend::pressCloseBox(Handle form) {
     if (auto* s = window(form).sink()) s->onCloseRequest();
 }
 
+void HeadlessBackend::broadcastTaskbarCreated() {
+    std::vector<Handle> tops;
+    for (auto& [h, w] : windows_)
+        if (w->parent() == 0) tops.push_back(h);
+    for (Handle h : tops) {
+        // A handler may have destroyed the window meanwhile.
+        if (!windows_.count(h)) continue;
+        if (auto* s = window(h).sink()) s->onTaskbarCreated();
+    }
+}
+
 // ---- pictures ----
 
 void HeadlessBackend::noteRepaint(Handle h) {

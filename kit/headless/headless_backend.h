@@ -118,6 +118,8 @@ public:
 
     // Forms: the close box, and the active form.
     void pressCloseBox(Handle form);
+    // The shell's "TaskbarCreated" broadcast, which every top-level window receives.
+    void broadcastTaskbarCreated();
     Handle activeForm() const { return activeForm_; }
     void setActiveForm(Handle form) { activeForm_ = form; }
 

@@ -233,6 +233,12 @@ bool Dispatch(Win32Window* w, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
     }
 
     if (!own) return false;
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (msg == taskbarCreated) {
+        Guarded([&] { sink->onTaskbarCreated(); });
+        result = 0;
+        return true;
+    }
     switch (msg) {
     case WM_ERASEBKGND:
         result = 1;  // the paint handler draws the whole client area

@@ -11,6 +11,7 @@ HeadlessWorld* g_bound = nullptr;
 
 void HeadlessWorld::bind() {
     g_bound = this;
+    backend.addEventSource(&network);
     kit::setBackend(&backend);
     kit::setGdi(&gdi);
     kit::headless::setMci(&mci);
@@ -40,7 +41,15 @@ void HeadlessWorld::reset() {
     reader.reset();
 }
 
+void HeadlessWorld::moveClockOnSet(int zoneOffsetMinutes) {
+    system.setClockSetter([this, zoneOffsetMinutes](const SystemTime& t) {
+        const kit::DateTime utc{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+        backend.setNow(kit::AddSeconds(utc, zoneOffsetMinutes * 60LL));
+    });
+}
+
 HeadlessWorld::~HeadlessWorld() {
+    backend.removeEventSource(&network);
     if (g_bound != this) return;
     g_bound = nullptr;
     kit::setBackend(nullptr);

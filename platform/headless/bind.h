@@ -23,7 +23,7 @@ struct HeadlessWorld {
     RecordingTray tray;
     FakeSystem system;
     RecordingShell shell;
-    ScriptedNetwork network;
+    ScriptedNetwork network{backend};
     RecordingSound sound;
     FakeGdiPlus gdiplus{gdi};
     MemoryFiles files;
@@ -37,6 +37,9 @@ struct HeadlessWorld {
 
     // Makes this world the one kit::backend(), kit::gdi() and platform::services() return.
     void bind();
+    // The clock setter moves the virtual clock: local time = the UTC time given + the zone's
+    // offset.
+    void moveClockOnSet(int zoneOffsetMinutes);
     // Back to a fresh state: recordings, scripts and the registry cleared. The raster keeps
     // its objects (their owners still free them), so compare its counts with a baseline.
     void reset();

@@ -29,6 +29,8 @@ void FakeSystem::reset() {
     versionFails_ = false;
     versionThrowIn_ = 0;
     versionError_ = nullptr;
+    clockRefused_ = false;
+    clockSetter_ = nullptr;
     windows_.clear();
     privilegeErrors_.clear();
     lastError_ = 0;
@@ -162,6 +164,11 @@ bool FakeSystem::exitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
 bool FakeSystem::setSystemTime(const SystemTime& utc) {
     calls_.push_back("setSystemTime");
     times_.push_back(utc);
+    if (clockRefused_) {
+        lastError_ = kErrorPrivilegeNotHeld;
+        return false;
+    }
+    if (clockSetter_) clockSetter_(utc);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // shut-down, clock) are only recorded.
 #pragma once
 #include <exception>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -24,6 +25,7 @@ public:
     static constexpr kit::Handle kProcessHandle = static_cast<kit::Handle>(-1);
     static constexpr kit::Handle kTokenHandle = 0x7A0;
     static constexpr std::uint32_t kErrorNotAllAssigned = 1300;
+    static constexpr std::uint32_t kErrorPrivilegeNotHeld = 1314;
 
     FakeSystem() { reset(); }
 
@@ -61,6 +63,13 @@ public:
     // adjustTokenPrivileges still succeeds with kErrorNotAllAssigned, as on Windows.
     void setPrivilegeError(Privilege call, std::uint32_t code) { privilegeErrors_[call] = code; }
 
+    // The clock setter refuses (last error 1314, a user without the right), or, when a setter
+    // is given, hands it each new time (a test moves its virtual clock with it).
+    void setClockRefused(bool refused) { clockRefused_ = refused; }
+    void setClockSetter(std::function<void(const SystemTime&)> setter) {
+        clockSetter_ = std::move(setter);
+    }
+
     // Recordings.
     const std::vector<std::string>& calls() const { return calls_; }  // names, in order
     const std::vector<std::pair<kit::Handle, int>>& showCalls() const { return shows_; }
@@ -93,6 +102,8 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> exits_;
     std::vector<SystemTime> times_;
     std::vector<kit::Handle> closed_;
+    bool clockRefused_ = false;
+    std::function<void(const SystemTime&)> clockSetter_;
 };
 
 }  // namespace platform::headless
