@@ -88,6 +88,10 @@ public:
     virtual char accessKey() const { return 0; }
     // What its access key does once the control has the focus (a button clicks).
     virtual void accessKeyPressed() {}
+    // Alt with this letter reaches the control: its caption's letter, or one of several (the
+    // tabs of a tab strip), with what that letter does.
+    virtual bool hasAccessKey(char letter) const { return letter != 0 && accessKey() == letter; }
+    virtual void accessKeyPressed(char letter) { accessKeyPressed(); }
     TabScope* tabScope() const { return scope_; }
     // The user control this control belongs to, when it is part of one.
     UserControl* ownerUserControl() const;

@@ -54,10 +54,10 @@ bool Form::pressAccessKey(char letter) {
     for (int step = 1; step <= n; ++step) {
         const int i = ((at + step) % n + n) % n;
         Control* c = all[i];
-        if (c->accessKey() != letter || !c->usable() || !c->hWnd()) continue;
+        if (!c->hasAccessKey(letter) || !c->usable() || !c->hWnd()) continue;
         if (c->canFocus()) {
             c->SetFocus();
-            c->accessKeyPressed();
+            c->accessKeyPressed(letter);
             return true;
         }
         // A label or a frame hands the focus to the next control that takes it.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kit/form.h"
+#include "kit/convert.h"
 #include "kit/gdi.h"
 
 namespace kit {
@@ -24,6 +25,44 @@ void PictureBox::setBorderStyle(int style) {
 
 int PictureBox::ScaleWidth() const { return FromPixelsX(std::max(w_ - 2 * borderPx(), 0), scaleMode_); }
 int PictureBox::ScaleHeight() const { return FromPixelsY(std::max(h_ - 2 * borderPx(), 0), scaleMode_); }
+
+void PictureBox::setScaleWidth(double units) { userWidth_ = units; }
+
+void PictureBox::setScaleHeight(double units) { userHeight_ = units; }
+
+int PictureBox::drawPxX(double x) const {
+    if (userWidth_ != 0) return static_cast<int>(RoundHalfEven(x * image_.width() / userWidth_));
+    return ToPixelsX(x, scaleMode_);
+}
+
+int PictureBox::drawPxY(double y) const {
+    if (userHeight_ != 0) return static_cast<int>(RoundHalfEven(y * image_.height() / userHeight_));
+    return ToPixelsY(y, scaleMode_);
+}
+
+void PictureBox::FillBox(double x1, double y1, double x2, double y2, Color color) {
+    int l = drawPxX(x1), r = drawPxX(x2), t = drawPxY(y1), b = drawPxY(y2);
+    if (l > r) std::swap(l, r);
+    if (t > b) std::swap(t, b);
+    Gdi& g = gdi();
+    Handle brush = g.createSolidBrush(ResolveColor(color));
+    g.fillRect(image_.hDC(), l, t, r + 1, b + 1, brush);
+    g.deleteObject(brush);
+}
+
+Picture PictureBox::Image() {
+    Gdi& g = gdi();
+    Handle src = image_.hDC();
+    Handle screen = g.getDC(0);
+    Handle copy = g.createCompatibleBitmap(screen, image_.width(), image_.height());
+    Handle dc = g.createCompatibleDC(screen);
+    g.releaseDC(0, screen);
+    Handle old = g.selectObject(dc, copy);
+    g.bitBlt(dc, 0, 0, image_.width(), image_.height(), src, 0, 0, kSrcCopy);
+    g.selectObject(dc, old);
+    g.deleteDC(dc);
+    return CreatePicture(kPictureTypeBitmap, copy, true);
+}
 
 void PictureBox::setBackColor(Color c) {
     Control::setBackColor(c);

@@ -25,9 +25,16 @@ public:
     // Pixels unless set otherwise; the unit of ScaleWidth, mouse positions and children.
     int ScaleMode() const { return scaleMode_; }
     void setScaleMode(int mode) { scaleMode_ = mode; }
-    // The client area in the box's scale.
+    // The client area in the box's scale mode (pixels or twips).
     int ScaleWidth() const;
     int ScaleHeight() const;
+    // A user scale: the client area is this many units wide, or high (fractions allowed);
+    // drawing coordinates use it from then on.
+    void setScaleWidth(double units);
+    void setScaleHeight(double units);
+
+    // A box filled with a colour between two corners in the box's scale, corners included.
+    void FillBox(double x1, double y1, double x2, double y2, Color color);
 
     void setBackColor(Color c) override;  // clears the image
     void setForeColor(Color c) override;
@@ -40,6 +47,9 @@ public:
     // Shows the image now.
     void Refresh();
     Surface& image() { return image_; }
+
+    // The persistent image as a picture of its own (a copy of what is drawn now).
+    Picture Image();
 
     const Picture& picture() const { return picture_; }
     void setPicture(Picture p) { picture_ = std::move(p); }
@@ -60,10 +70,14 @@ protected:
     void fontChanged() override;
     void boundsChanged() override;
     int borderPx() const { return border_ ? 2 : 0; }
+    // A drawing coordinate in the box's scale as a pixel of its image.
+    int drawPxX(double x) const;
+    int drawPxY(double y) const;
 
 private:
     int border_ = 0;
     int scaleMode_ = kScalePixels;
+    double userWidth_ = 0, userHeight_ = 0;  // the user scale; 0: none on that axis
     Surface image_;
     Picture picture_;
 };
