@@ -72,7 +72,16 @@ void MergeText(std::string& stored, const std::string& text) {
 
 std::string QueueKey(const std::string& url) {
     auto r = kit::PrepareRequest(url);
-    return r ? r->url : url;
+    if (!r) return url;
+    // Servers read "//" in a path as "/": links resolved against such a page would fetch the
+    // site again under longer and longer paths.
+    std::string key = r->url.substr(0, r->url.size() - r->target.size());
+    const std::size_t query = r->target.find('?');
+    for (std::size_t i = 0; i < r->target.size(); ++i) {
+        if (i < query && r->target[i] == '/' && !key.empty() && key.back() == '/') continue;
+        key += r->target[i];
+    }
+    return key;
 }
 
 std::string CutRedirectLink(std::string url) {

@@ -1,6 +1,6 @@
 // The three queue adders. Duplicates are found by the address as it will be requested
-// (fragment dropped, dot segments removed, an empty path read as "/"), through an index
-// instead of a scan; the stored address stays as it was found.
+// (fragment dropped, dot segments removed, an empty path read as "/", "//" read as "/"),
+// through an index instead of a scan; the stored address stays as it was found.
 #pragma once
 #include <string>
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <stdexcept>
 
 #include "kit/headless/headless_window.h"
@@ -134,6 +135,19 @@ void HeadlessBackend::deliverSources() {
 }
 
 void HeadlessBackend::waitEvents() {
+    for (EventSource* s : std::vector<EventSource*>(sources_)) s->poll();
+    if (!hasPendingEvents()) {
+        // Real transfers in progress: sleep on them, and let virtual time follow real time.
+        for (EventSource* s : std::vector<EventSource*>(sources_)) {
+            const auto start = std::chrono::steady_clock::now();
+            if (!s->waitOutside(kEventWaitMs)) continue;
+            const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - start);
+            advance(static_cast<std::uint64_t>(waited.count()));
+            doEvents();
+            return;
+        }
+    }
     if (!hasPendingEvents()) {
         std::uint64_t until = tick_ + kEventWaitMs;
         for (auto& [h, t] : timers_)
@@ -548,6 +562,7 @@ void HeadlessBackend::doEvents() {
         posted_.pop_front();
         if (fn) fn();
     }
+    for (EventSource* s : std::vector<EventSource*>(sources_)) s->poll();
     deliverSources();
 }
 

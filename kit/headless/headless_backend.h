@@ -26,6 +26,12 @@ public:
     virtual std::optional<std::uint64_t> nextDue() const = 0;
     // Runs its events due at or before tick.
     virtual void deliverDue(std::uint64_t tick) = 0;
+    // Sources fed from outside the process (a real network client) also take in, without
+    // blocking, what has arrived; at every round of event processing.
+    virtual void poll() {}
+    // And sleep in real time until something arrives, ms at most; false (without sleeping)
+    // when nothing of theirs is in progress.
+    virtual bool waitOutside(unsigned ms) { return false; }
 };
 
 class HeadlessBackend : public Backend {

@@ -1,0 +1,70 @@
+// One crawl of a small real site on the loopback server, with the real client.
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "grabber/crawl.h"
+#include "grabber/grab_state.h"
+#include "kit/headless/curl_reader.h"
+#include "program_fixture.h"
+#include "shell/tivlo_form.h"
+#include "tests/server/loopback_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Picture(char kind, int n) {
+    std::string head = kind == 'g' ? std::string("GIF89a\x02\x00\x02\x00", 10) : std::string("\x89PNG\r\n\x1a\n", 8);
+    return head + std::string(200 + n, static_cast<char>('a' + n));
+}
+
+TEST_F(ProgramTest, CrawlOfARealSiteSavesEachPictureOnceAndEnds) {
+    const fs::path dir = fs::temp_directory_path() / ("tivlo-site-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "gallery");
+    auto put = [&](const std::string& name, const std::string& body) { std::ofstream(dir / name, std::ios::binary) << body; };
+    put("index.html", "<a href=\"gallery/\">Gallery</a><a href=\"about.html#top\">About</a><img src=\"logo.gif\">"
+                      "<a href=\"#top\">top</a><a href=\"./\">here</a>");
+    put("about.html", "<img src=\"logo.gif\"><a href=\"/index.html\">home</a><a href=\"missing.html\">x</a>");
+    put("gallery/index.html", "<a href=\"one.png\">1</a><a href=\"two.png\"><img src=\"two.png\"></a>"
+                              "<a href=\"../about.html\">about</a><img src=\"fake.gif\">");
+    put("logo.gif", Picture('g', 1));
+    put("gallery/one.png", Picture('p', 2));
+    put("gallery/two.png", Picture('p', 3));
+    put("gallery/fake.gif", "<html>no picture</html>");
+    {
+        testserver::LoopbackServer server(dir.string());
+        kit::headless::CurlReader curl(world.backend);
+        kit::setAsyncReader(&curl);
+        ASSERT_FALSE(Start());
+        gDownloadGIF = gDownloadPNG = true;
+        gDownloadFolder = "C:\\Pics";
+        gDownloadFileName = "Catch";
+        world.files.addFolder("C:\\Pics");
+        grabber::InitGrabTask(server.url("/index.html"));
+        gStopGrabbing = false;
+        frmTivlo().tmrGrabbing.setEnabled(true);
+        world.backend.advance(100);
+        kit::setAsyncReader(&world.reader);
+
+        const auto files = world.files.files();
+        // The two pictures of the gallery finish in either order.
+        std::map<std::string, std::string> expected = {{"C:\\Pics\\Catch00000.gif", Picture('g', 1)},
+                                                       {"C:\\Pics\\Catch00000.png", Picture('p', 2)},
+                                                       {"C:\\Pics\\Catch00001.png", Picture('p', 3)}};
+        if (files.count("C:\\Pics\\Catch00000.png") && files.at("C:\\Pics\\Catch00000.png") == Picture('p', 3))
+            std::swap(expected["C:\\Pics\\Catch00000.png"], expected["C:\\Pics\\Catch00001.png"]);
+        EXPECT_EQ(files, expected);
+        const auto targets = server.targets();
+        EXPECT_EQ(std::set<std::string>(targets.begin(), targets.end()).size(), targets.size());
+        // 3 pages, 4 picture addresses, the missing page, the folder; the start page again as
+        // "/" (its "./" link) and as "/index.html/" (its "#top" link: a page address and "/").
+        EXPECT_EQ(targets.size(), 11u);
+        ASSERT_EQ(world.backend.msgBoxCalls().size(), 1u);
+        EXPECT_EQ(world.backend.msgBoxCalls()[0].text, "All links have been parsed !");
+        EXPECT_EQ(gDownloadsInFlight, 0);
+    }
+    fs::remove_all(dir);
+}
+
+}  // namespace
