@@ -118,6 +118,16 @@ ChildRun RunChild(const char* mode, const FakeTaskbar& taskbar) {
     return run;
 }
 
+// A child that hides the clock and then ends as mode says; whatever the end, it has ended
+// and the clock is back.
+ChildRun EndChild(const char* mode, const FakeTaskbar& taskbar) {
+    CHECK(taskbar.foundFirst());
+    ChildRun run = RunChild(mode, taskbar);
+    CHECK(run.finished);
+    CHECK(taskbar.clockShown());
+    return run;
+}
+
 // Hides the clock as start-up does, for the children.
 void HideAsStartUpDoes() {
     Bind();
@@ -159,31 +169,22 @@ CHECK_CASE(hiding_and_showing_find_the_clock_three_windows_down) {
 
 CHECK_CASE(the_clock_comes_back_when_the_process_ends) {
     FakeTaskbar taskbar;
-    CHECK(taskbar.foundFirst());
-    ChildRun run = RunChild("end_after_hiding", taskbar);
-    CHECK(run.finished);
+    ChildRun run = EndChild("end_after_hiding", taskbar);
     CHECK_EQ(run.exitCode, static_cast<DWORD>(0));
     CHECK(!run.boxSeen);
-    CHECK(taskbar.clockShown());
 }
 
 CHECK_CASE(the_clock_comes_back_before_the_box_of_an_unhandled_error) {
     FakeTaskbar taskbar;
-    CHECK(taskbar.foundFirst());
-    ChildRun run = RunChild("unhandled_error_after_hiding", taskbar);
-    CHECK(run.finished);
+    ChildRun run = EndChild("unhandled_error_after_hiding", taskbar);
     CHECK(run.boxSeen);
     CHECK(run.clockShownWhileBoxUp);
     CHECK_EQ(run.boxCaption, std::string("tivlo_check_trayclock"));
     CHECK_EQ(run.exitCode, static_cast<DWORD>(1));
-    CHECK(taskbar.clockShown());
 }
 
 CHECK_CASE(the_clock_comes_back_after_a_crash) {
     FakeTaskbar taskbar;
-    CHECK(taskbar.foundFirst());
-    ChildRun run = RunChild("crash_after_hiding", taskbar);
-    CHECK(run.finished);
+    ChildRun run = EndChild("crash_after_hiding", taskbar);
     CHECK(run.exitCode != 0);
-    CHECK(taskbar.clockShown());
 }
