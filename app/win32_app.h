@@ -6,6 +6,7 @@
 
 #include "kit/win32/win32_backend.h"
 #include "kit/win32/win32_gdi.h"
+#include "kit/win32/wininet_reader.h"
 #include "platform/services.h"
 #include "platform/win32/win32_network.h"
 #include "platform/win32/win32_gdiplus.h"
@@ -32,6 +33,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     static platform::win32::Win32Sound sound;
     static platform::win32::Win32GdiPlus gdiplus;
     static platform::win32::Win32Files files;
+    static kit::win32::WinInetReader reader;
 
     kit::setBackend(&backend);
     kit::setGdi(drawing ? drawing : &gdi);
@@ -46,6 +48,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     // The picture loader and the folder dialog are COM objects of this thread.
     OleInitialize(nullptr);
     s.files = &files;
+    kit::setAsyncReader(&reader);
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
