@@ -1,4 +1,5 @@
-// Start-up shared by the product and the smoke exe: they differ only in the System bound.
+// Start-up shared by the product and the smoke exe: they differ only in the System and the
+// shell bound.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -20,9 +21,10 @@
 
 namespace app {
 
-// Binds the Win32 toolkit and services, with the given System (and drawing layer, when not
-// plain GDI), for the whole process.
-inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* drawing = nullptr) {
+// Binds the Win32 toolkit and services, with the given System (and drawing layer and shell,
+// when not plain GDI and the real shell), for the whole process.
+inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* drawing = nullptr,
+                                           platform::Shell* shell = nullptr) {
     // Live for the whole process: it ends through ExitProcess, never by returning.
     static kit::win32::Win32Backend backend;
     static kit::win32::Win32Gdi gdi;
@@ -41,7 +43,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     s.registry = &registry;
     s.tray = &tray;
     s.system = &system;
-    s.shell = &shellService;
+    s.shell = shell ? shell : &shellService;
     s.network = &network;
     s.sound = &sound;
     s.gdiplus = &gdiplus;
@@ -57,8 +59,8 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     return backend;
 }
 
-[[noreturn]] inline void RunTivlo(platform::System& system) {
-    kit::win32::Win32Backend& backend = BindWin32(system);
+[[noreturn]] inline void RunTivlo(platform::System& system, platform::Shell* shell = nullptr) {
+    kit::win32::Win32Backend& backend = BindWin32(system, nullptr, shell);
     kit::win32::RunGuarded(shell::StartTivlo);
     backend.run();
 }

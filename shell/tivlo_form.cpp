@@ -7,6 +7,7 @@
 #include "kit/datetime.h"
 #include "kit/runtime.h"
 #include "platform/services.h"
+#include "shell/about_form.h"
 #include "shell/globals.h"
 #include "shell/severe_error.h"
 #include "shell/system.h"
@@ -39,6 +40,7 @@ FrmTivlo::FrmTivlo()
                       &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
     mnuTimeSynch.Click = [this] { mnuTimeSynch_Click(); };
     mnuHelp.Click = [this] { mnuHelp_Click(); };
+    mnuAbout.Click = [] { frmAbout().Show(); };
     mnuExit.Click = [this] { mnuExit_Click(); };
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 #include <shellapi.h>
+
+#include "platform/win32/win32_system.h"
 #include <shlobj.h>
 
 #include <cstring>
@@ -57,6 +59,13 @@ std::string Win32Shell::browseForFolder(kit::Handle owner, const std::string& ti
     if (SHGetPathFromIDListA(chosen, path)) result = std::string(path, strnlen(path, MAX_PATH));
     CoTaskMemFree(chosen);
     return result;
+}
+
+std::intptr_t RecordingEffectsShell::execute(kit::Handle, const std::string& verb,
+                                             const std::string& file, const std::string&,
+                                             const std::string&, int) {
+    RecordEffect("ShellExecute " + (verb.empty() ? std::string("(default)") : verb) + " " + file);
+    return 42;  // what a successful start returns (above 32)
 }
 
 }  // namespace platform::win32

@@ -13,4 +13,13 @@ public:
                                 const std::string& startFolder) override;
 };
 
+// For smoke runs: what would be opened is written to effects.log ("ShellExecute VERB FILE"),
+// and nothing opens; the folder dialog is the real one.
+class RecordingEffectsShell : public Win32Shell {
+public:
+    std::intptr_t execute(kit::Handle owner, const std::string& verb, const std::string& file,
+                          const std::string& parameters, const std::string& directory,
+                          int show) override;
+};
+
 }  // namespace platform::win32

@@ -114,7 +114,7 @@ bool Win32System::setSystemTime(const SystemTime& utc) {
     return SetSystemTime(&st) != 0;
 }
 
-void RecordingEffectsSystem::record(const std::string& line) {
+void RecordEffect(const std::string& line) {
     std::string path = kit::win32::ModuleFolder();
     if (path.empty() || path.back() != '\\') path += '\\';
     path += "effects.log";
@@ -124,6 +124,8 @@ void RecordingEffectsSystem::record(const std::string& line) {
         std::fclose(f);
     }
 }
+
+void RecordingEffectsSystem::record(const std::string& line) { RecordEffect(line); }
 
 bool RecordingEffectsSystem::blockInput(bool block) {
     record(block ? "BlockInput 1" : "BlockInput 0");

@@ -27,6 +27,9 @@ public:
     bool setSystemTime(const SystemTime& utc) override;
 };
 
+// Appends a line to effects.log in the exe's folder (smoke runs record effects there).
+void RecordEffect(const std::string& line);
+
 // The real system, except that locking input, shutting down and setting the clock are only
 // written as lines to effects.log in the exe's folder (for smoke runs).
 class RecordingEffectsSystem : public Win32System {
