@@ -14,6 +14,7 @@ enum ErrorCode : int {
     kErrTypeMismatch = 13,
     kErrFileNotFound = 53,
     kErrDeviceUnavailable = 68,
+    kErrPathNotFound = 76,
     kErrInvalidPropertyValue = 380,
     kErrInvalidPicture = 481,
 };

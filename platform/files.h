@@ -9,6 +9,15 @@ namespace platform {
 
 using FileHandle = std::uintptr_t;
 
+// A file of a folder's listing: its name, size in bytes and last write time (in the
+// platform's own units: only compared for equality).
+struct FileEntry {
+    std::string name;
+    std::uint64_t size = 0;
+    std::uint64_t modified = 0;
+    bool operator==(const FileEntry&) const = default;
+};
+
 class Files {
 public:
     virtual ~Files() = default;
@@ -22,6 +31,9 @@ public:
     virtual bool close(FileHandle file) = 0;
     virtual bool remove(const std::string& path) = 0;
     virtual std::optional<std::vector<std::uint8_t>> read(const std::string& path) = 0;
+    // The normal files of a folder (no folders, no hidden or system files), in no particular
+    // order; nothing when the folder cannot be read.
+    virtual std::optional<std::vector<FileEntry>> listFiles(const std::string& folder) = 0;
 };
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include "grabber/parse_web.h"
 #include "kit/controls.h"
+#include "kit/filelistbox.h"
 #include "platform/tcp_client.h"
 
 class FrmTivlo : public kit::Form {
@@ -49,6 +50,8 @@ public:
     kit::Timer tmrGrabbing;
     platform::TcpClient sckUTC;
     ParseWeb ocxParseWeb;
+    // The download folder's pictures, listed for the grab window and the viewer.
+    kit::FileListBox flbThumbView{"*.jpeg;*.jpg;*.bmp;*.gif;*.png"};
 
     kit::MenuItem mnuPopup{"SysTray Popup Menu"};
     kit::MenuItem mnuSchedule{"&Alarm Schedule"};

@@ -16,13 +16,9 @@ using platform::headless::FakeGdiPlus;
 
 constexpr const char* kFolder = "C:\\Pictures\\";
 
-std::optional<std::vector<std::uint8_t>> ReadTestPicture(const std::string& path) {
-    const std::string prefix = kFolder;
-    if (path.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
-    std::ifstream in(std::string(TIVLO_TEST_PICTURES) + "/" + path.substr(prefix.size()),
-                     std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+std::string ReadTestPicture(const std::string& name) {
+    std::ifstream in(std::string(TIVLO_TEST_PICTURES) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 class PictureLoadingTest : public ::testing::Test {
@@ -30,7 +26,10 @@ protected:
     platform::headless::HeadlessWorld world;
     void SetUp() override {
         world.bind();
-        world.gdi.setFileReader(ReadTestPicture);
+        world.reset();
+        for (const auto& e : picture_tests::ReadExpectations(TIVLO_TEST_PICTURES "/expected.txt"))
+            if (e.file.rfind("missing", 0) != 0)
+                world.files.addFile(kFolder + e.file, ReadTestPicture(e.file));
     }
 
     // The pixels of a picture drawn at its natural size over white.
@@ -158,10 +157,15 @@ TEST_F(PictureLoadingTest, PathsReachGdiPlusInUtf16AndBack) {
     std::int32_t w = -1, h = -1;
     const std::uintptr_t token = eGDIPlusResize::StartGdiPlus();
     eGDIPlusResize::LoadImageSize(name, w, h);
-    eGDIPlusResize::StopGdiPlus(token);
     ASSERT_EQ(world.gdiplus.count(FakeGdiPlus::Call::Load), 1);
     EXPECT_EQ(world.gdiplus.calls()[1].path, name);
     EXPECT_EQ(w, -1);  // not found: left as it came
+
+    world.files.addFile(name, ReadTestPicture("png-rgba.png"));
+    EXPECT_EQ(eGDIPlusResize::LoadImageSize(name, w, h).Width, 4);
+    EXPECT_EQ(h, 2);
+    eGDIPlusResize::CreateResizedPicture(w, h, 0xFFFFFF, false);
+    eGDIPlusResize::StopGdiPlus(token);
 }
 
 TEST(PixelBuffers, CompositingOverWhiteAndAreaScaling) {

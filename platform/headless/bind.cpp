@@ -25,6 +25,8 @@ void HeadlessWorld::bind() {
     s.gdiplus = &gdiplus;
     s.files = &files;
     kit::setAsyncReader(&reader);
+    // Pictures are decoded from the in-memory file system, as the platform reads its disk.
+    gdi.setFileReader([this](const std::string& path) { return files.read(path); });
 }
 
 void HeadlessWorld::reset() {

@@ -30,6 +30,7 @@ void MemoryFiles::clear() {
     open_.clear();
     writesLeft_ = -1;
     beforeCreate = nullptr;
+    beforeAccess = nullptr;
 }
 
 bool MemoryFiles::folderExists(const std::string& path) {
@@ -52,7 +53,7 @@ FileHandle MemoryFiles::createNew(const std::string& path, bool* alreadyExists) 
         return 0;
     }
     if (!folderExists(Parent(k))) return 0;
-    entries_[k] = Entry{path, false, false, {}};
+    entries_[k] = Entry{path, false, false, {}, ++clock_};
     const FileHandle h = next_++;
     open_[h] = k;
     return h;
@@ -63,7 +64,9 @@ bool MemoryFiles::write(FileHandle file, const std::uint8_t* data, std::size_t s
     if (it == open_.end()) return false;
     if (writesLeft_ == 0) return false;
     if (writesLeft_ > 0) --writesLeft_;
-    entries_[it->second].bytes.append(reinterpret_cast<const char*>(data), size);
+    Entry& e = entries_[it->second];
+    e.bytes.append(reinterpret_cast<const char*>(data), size);
+    e.modified = ++clock_;
     return true;
 }
 
@@ -79,6 +82,7 @@ bool MemoryFiles::remove(const std::string& path) {
 }
 
 std::optional<std::vector<std::uint8_t>> MemoryFiles::read(const std::string& path) {
+    if (beforeAccess) beforeAccess(path);
     auto it = entries_.find(Key(path));
     if (it == entries_.end() || it->second.folder) return std::nullopt;
     return std::vector<std::uint8_t>(it->second.bytes.begin(), it->second.bytes.end());
@@ -94,13 +98,36 @@ void MemoryFiles::addFolder(const std::string& path) {
 void MemoryFiles::addFile(const std::string& path, const std::string& bytes, bool hidden) {
     const std::string k = Key(path);
     addFolder(Parent(k));
-    entries_[k] = Entry{path, false, hidden, bytes};
+    entries_[k] = Entry{path, false, hidden, bytes, ++clock_};
 }
 
 std::map<std::string, std::string> MemoryFiles::files() const {
     std::map<std::string, std::string> out;
     for (auto& [k, e] : entries_)
         if (!e.folder) out[e.name] = e.bytes;
+    return out;
+}
+
+void MemoryFiles::touch(const std::string& path) {
+    auto it = entries_.find(Key(path));
+    if (it != entries_.end()) it->second.modified = ++clock_;
+}
+
+std::optional<std::vector<FileEntry>> MemoryFiles::listFiles(const std::string& folder) {
+    if (beforeAccess) beforeAccess(folder);
+    if (!folderExists(folder)) return std::nullopt;
+    std::string prefix = Key(folder);
+    if (prefix.back() != '\\') prefix += '\\';
+    std::vector<FileEntry> out;
+    for (auto it = entries_.lower_bound(prefix);
+         it != entries_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+        const Entry& e = it->second;
+        if (e.folder || e.hidden || it->first.find('\\', prefix.size()) != std::string::npos)
+            continue;
+        const std::size_t slash = e.name.find_last_of("\\/");
+        out.push_back(FileEntry{slash == std::string::npos ? e.name : e.name.substr(slash + 1),
+                                e.bytes.size(), e.modified});
+    }
     return out;
 }
 

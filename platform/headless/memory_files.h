@@ -20,10 +20,15 @@ public:
     bool close(FileHandle file) override;
     bool remove(const std::string& path) override;
     std::optional<std::vector<std::uint8_t>> read(const std::string& path) override;
+    std::optional<std::vector<FileEntry>> listFiles(const std::string& folder) override;
 
     // Test API.
     void addFolder(const std::string& path);  // with its parents
     void addFile(const std::string& path, const std::string& bytes, bool hidden = false);
+    // A later write time, as a save over the file would give it.
+    void touch(const std::string& path);
+    // A test hook run at the start of every listing and read (files may vanish meanwhile).
+    std::function<void(const std::string&)> beforeAccess;
     // Files (not folders) with their bytes, in the case they were created with.
     std::map<std::string, std::string> files() const;
     // The next writes fail after this many more succeed (-1: never).
@@ -39,6 +44,7 @@ private:
         bool folder = false;
         bool hidden = false;
         std::string bytes;
+        std::uint64_t modified = 0;
     };
     static std::string Key(const std::string& path);
     static std::string Parent(const std::string& key);
@@ -47,6 +53,7 @@ private:
     std::map<FileHandle, std::string> open_;
     FileHandle next_ = 0x10;
     int writesLeft_ = -1;
+    std::uint64_t clock_ = 0;  // write times: each change gets the next
 };
 
 }  // namespace platform::headless

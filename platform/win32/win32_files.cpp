@@ -56,4 +56,32 @@ std::optional<std::vector<std::uint8_t>> Win32Files::read(const std::string& pat
     return out;
 }
 
+std::optional<std::vector<FileEntry>> Win32Files::listFiles(const std::string& folder) {
+    std::string pattern = folder;
+    if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/')) pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) {
+        // An empty folder still lists, as nothing; a missing one does not list at all.
+        if (GetLastError() == ERROR_FILE_NOT_FOUND && folderExists(folder))
+            return std::vector<FileEntry>{};
+        return std::nullopt;
+    }
+    std::vector<FileEntry> out;
+    constexpr DWORD kNotNormal =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if (found.dwFileAttributes & kNotNormal) continue;
+        FileEntry e;
+        e.name = found.cFileName;
+        e.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        e.modified = (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                     found.ftLastWriteTime.dwLowDateTime;
+        out.push_back(std::move(e));
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return out;
+}
+
 }  // namespace platform::win32

@@ -13,6 +13,7 @@ public:
     bool close(FileHandle file) override;
     bool remove(const std::string& path) override;
     std::optional<std::vector<std::uint8_t>> read(const std::string& path) override;
+    std::optional<std::vector<FileEntry>> listFiles(const std::string& folder) override;
 };
 
 }  // namespace platform::win32
