@@ -175,16 +175,29 @@ void Form::Move(double left, double top) { Move(left, top, Width(), Height()); }
 
 void Form::Move(double left, double top, double width, double height) {
     if (peer_) peer_->windowRect(x_, y_, w_, h_);
-    x_ = ToPixelsX(left, kScaleTwips);
-    y_ = ToPixelsY(top, kScaleTwips);
-    w_ = std::max(0, ToPixelsX(width, kScaleTwips));
-    h_ = std::max(0, ToPixelsY(height, kScaleTwips));
+    const int x = ToPixelsX(left, kScaleTwips), y = ToPixelsY(top, kScaleTwips);
+    const int w = std::max(0, ToPixelsX(width, kScaleTwips));
+    const int h = std::max(0, ToPixelsY(height, kScaleTwips));
     placed_ = true;
+    // The same place and size again costs the window nothing (a form resized every frame).
+    if (peer_ && x == x_ && y == y_ && w == w_ && h == h_) return;
+    x_ = x;
+    y_ = y;
+    w_ = w;
+    h_ = h;
     applyBounds();
 }
 
 void Form::setLeft(double twips) { Move(twips, Top(), Width(), Height()); }
 void Form::setTop(double twips) { Move(Left(), twips, Width(), Height()); }
+void Form::setTopmost() {
+    if (peer_) peer_->setTopmost();
+}
+
+void Form::dragWindow() {
+    if (peer_) peer_->dragWindow();
+}
+
 void Form::setWidth(double twips) { Move(Left(), Top(), twips, Height()); }
 void Form::setHeight(double twips) { Move(Left(), Top(), Width(), twips); }
 

@@ -35,6 +35,10 @@ public:
     virtual void setWindowState(int state) = 0;
     // How much wider and taller the window is than its client area.
     virtual void frameSize(int& dx, int& dy) const = 0;
+    // Puts the window above every window that is not topmost too, without moving or sizing it.
+    virtual void setTopmost() = 0;
+    // Hands the press under way to the system, which drags the window as by its caption.
+    virtual void dragWindow() = 0;
 };
 std::unique_ptr<FormPeer> NewFormPeer(WindowSink* sink, int borderStyle);
 
@@ -82,6 +86,11 @@ public:
 
     int WindowState() const;
     void setWindowState(int state);
+    // Above all other windows (as SetWindowPos with HWND_TOPMOST, no move, no size).
+    void setTopmost();
+    // From a MouseDown: the window follows the pointer until the button is released, as when
+    // dragged by its caption; a borderless form has none of its own.
+    void dragWindow();
 
     // The control that has (or last had) the keyboard focus; null when none.
     Control* ActiveControl() const { return active_; }

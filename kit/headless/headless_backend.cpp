@@ -348,13 +348,13 @@ void HeadlessBackend::click(Handle h, int button, int shift) {
     if (windows_.count(h)) mouseUp(h, x, y, button, shift);
 }
 
-void HeadlessBackend::dblClick(Handle h, int x, int y) {
+void HeadlessBackend::dblClick(Handle h, int x, int y, int button) {
     HeadlessWindow& w = window(h);
     if (x < 0) x = w.clientWidth() / 2;
     if (y < 0) y = w.clientHeight() / 2;
-    mouseDown(h, x, y);
+    mouseDown(h, x, y, button);
     if (!windows_.count(h)) return;
-    mouseUp(h, x, y);
+    mouseUp(h, x, y, button);
     if (!windows_.count(h) || !isUsable(h)) return;
     // The second press is the double click: no MouseDown, and its release makes no Click.
     capture_ = h;
@@ -362,7 +362,7 @@ void HeadlessBackend::dblClick(Handle h, int x, int y) {
     if (auto* s = window(h).sink()) s->onDblClick();
     if (!windows_.count(h)) return;
     capture_ = 0;
-    if (auto* s = window(h).sink()) s->onMouseUp(kLeftButton, 0, x, y);
+    if (auto* s = window(h).sink()) s->onMouseUp(button, 0, x, y);
 }
 
 // ---- keyboard and focus ----

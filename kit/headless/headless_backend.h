@@ -105,8 +105,8 @@ public:
     void mouseAway();
     // A press and release in the middle of the window.
     void click(Handle h, int button = kLeftButton, int shift = 0);
-    // A double click: press, release (Click), second press (DblClick), release.
-    void dblClick(Handle h, int x = -1, int y = -1);
+    // A double click with the button: press, release (Click), second press (DblClick), release.
+    void dblClick(Handle h, int x = -1, int y = -1, int button = kLeftButton);
     // The window that has the mouse, and the one under the pointer.
     Handle captured() const { return capture_; }
     Handle hovered() const { return hover_; }

@@ -63,6 +63,11 @@ public:
         }
     }
     bool paintsThroughSink() const override { return true; }
+    void setTopmost() override { topmost = true; }
+    void dragWindow() override {
+        ++drags;
+        Bound().loseCapture();  // the system's drag has the mouse now
+    }
 
 private:
     int style_;

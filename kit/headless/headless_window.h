@@ -31,6 +31,8 @@ public:
     Font font;
     Color fore = 0, back = 0xFFFFFF;
     int border = 0;  // pixels of edge on each side of the client area
+    bool topmost = false;  // forms: placed above all other windows
+    int drags = 0;         // forms: drags handed to the system
     // The child windows, back to front.
     std::vector<Handle> children;
 

@@ -231,6 +231,7 @@ RasterGdi::Pixels* RasterGdi::surface(Handle dc) {
 Handle RasterGdi::getDC(Handle window) {
     Object o{Kind::DC};
     o.dc.screen = true;
+    o.dc.window = window;
     o.dc.bitmap = screenBitmap_;
     o.dc.font = stockFont_;
     o.dc.brush = stockBrush_;
@@ -506,7 +507,36 @@ bool RasterGdi::bitBlt(Handle dst, int x, int y, int width, int height, Handle s
             ds->px[static_cast<std::size_t>(ty) * ds->width + tx] = out;
         }
     }
+    if (dd->dc.window) keepFrame(dd->dc.window, *ds, x, y, width, height);
     return true;
+}
+
+void RasterGdi::keepFrame(Handle window, const Pixels& screen, int x, int y, int width, int height) {
+    Frames& f = frames_[window];
+    ++f.count;
+    Pixels frame;
+    frame.width = std::max(0, width);
+    frame.height = std::max(0, height);
+    frame.px.assign(static_cast<std::size_t>(frame.width) * frame.height, 0);
+    for (int yy = 0; yy < frame.height; ++yy)
+        for (int xx = 0; xx < frame.width; ++xx) {
+            const int sx = x + xx, sy = y + yy;
+            if (sx >= 0 && sy >= 0 && sx < screen.width && sy < screen.height)
+                frame.px[static_cast<std::size_t>(yy) * frame.width + xx] = screen.at(sx, sy);
+        }
+    f.kept.push_back(std::move(frame));
+    if (f.kept.size() > kKeptFrames) f.kept.pop_front();
+}
+
+const std::deque<RasterGdi::Pixels>& RasterGdi::windowFrames(Handle window) const {
+    static const std::deque<Pixels> none;
+    auto it = frames_.find(window);
+    return it == frames_.end() ? none : it->second.kept;
+}
+
+long RasterGdi::windowFrameCount(Handle window) const {
+    auto it = frames_.find(window);
+    return it == frames_.end() ? 0 : it->second.count;
 }
 
 int RasterGdi::getDeviceCaps(Handle dc, int index) {

@@ -5,6 +5,7 @@
 // middle column), space 3, most letters 5..7, i and l 2.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -74,6 +75,11 @@ public:
     bool drawPixmap(Handle dc, int x, int y, int width, int height, const Pixmap& src);
 
     // Test API. Unknown handles throw std::invalid_argument.
+    // The blocks copied onto a window's DC (the frames it was shown), the last kKeptFrames of
+    // them, oldest first; and how many there were in all.
+    static constexpr std::size_t kKeptFrames = 64;
+    const std::deque<Pixels>& windowFrames(Handle window) const;
+    long windowFrameCount(Handle window) const;
     int liveObjectCount() const;  // bitmaps, brushes, fonts and pens, stock objects not counted
     int liveDCCount() const;
     int liveIconCount() const;
@@ -100,6 +106,7 @@ private:
     };
     struct DC {
         bool screen = false;
+        Handle window = 0;  // the window a screen DC draws on (0: the whole screen)
         Handle bitmap = 0, font = 0, brush = 0, pen = 0;
         int penX = 0, penY = 0;
         Color text = 0x000000, bk = 0xFFFFFF;
@@ -142,7 +149,14 @@ private:
     Pixels* surface(Handle dc);
     int count(Kind kind, bool includeStock) const;
 
+    struct Frames {
+        std::deque<Pixels> kept;
+        long count = 0;
+    };
+    void keepFrame(Handle window, const Pixels& screen, int x, int y, int width, int height);
+
     std::map<Handle, Object> objects_;
+    std::map<Handle, Frames> frames_;
     Handle next_ = 0x2000;
     Handle stockBitmap_ = 0, stockFont_ = 0, stockBrush_ = 0, stockPen_ = 0, screenBitmap_ = 0;
     FileReader readFile_;

@@ -234,10 +234,15 @@ bool Win32Backend::prevInstance() {
 }
 
 int Win32Backend::twipsOf(int pixels, int caps) {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, caps);
-    ReleaseDC(nullptr, dc);
-    if (dpi <= 0) dpi = 96;
+    // The logical resolution is fixed for the session; asking the screen each time costs a
+    // round trip per coordinate (a form resized every frame converts several).
+    int& dpi = caps == LOGPIXELSX ? dpiX_ : dpiY_;
+    if (dpi == 0) {
+        HDC dc = GetDC(nullptr);
+        dpi = GetDeviceCaps(dc, caps);
+        ReleaseDC(nullptr, dc);
+        if (dpi <= 0) dpi = 96;
+    }
     return pixels * 1440 / dpi;
 }
 

@@ -59,6 +59,7 @@ private:
     static LRESULT CALLBACK helperProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void onTimer(UINT_PTR id);
     int twipsOf(int pixels, int caps);
+    int dpiX_ = 0, dpiY_ = 0;  // logical pixels per inch, read once
 
     HWND helper_ = nullptr;  // hidden window that owns the timers
     UINT_PTR nextTimerId_ = 1;

@@ -75,6 +75,14 @@ public:
                            : state == kStateMaximized ? SW_MAXIMIZE
                                                       : SW_RESTORE);
     }
+    void setTopmost() override {
+        if (hwnd()) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    }
+    void dragWindow() override {
+        if (!hwnd()) return;
+        ReleaseCapture();
+        SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    }
     void frameSize(int& dx, int& dy) const override {
         RECT rc{0, 0, 100, 100};
         AdjustWindowRectEx(&rc, style_, FALSE, exStyle_);

@@ -139,11 +139,25 @@ bool Dispatch(Win32Window* w, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
         w->tracking_ = false;
         Guarded([&] { sink->onMouseLeave(); });
         return own || !*alive;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        // The second press of a double click, with any button, where the window raises
+        // DblClick; a right or middle one elsewhere is a press like the first.
+        if (msg == WM_LBUTTONDBLCLK || w->raisesDblClick_) {
+            if (!own) {
+                callNative();
+                if (!*alive) return true;
+            }
+            if (w->ownClicks_) SetCapture(hwnd);
+            // Stands for the second press: no MouseDown, and its release makes no Click.
+            if (w->raisesDblClick_) Guarded([&] { sink->onDblClick(); });
+            return true;
+        }
+        [[fallthrough]];
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: {
+    case WM_MBUTTONDOWN: {
         const int button = (msg == WM_LBUTTONDOWN)                             ? kLeftButton
                            : (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK) ? kRightButton
                                                                                 : kMiddleButton;
@@ -159,15 +173,6 @@ bool Dispatch(Win32Window* w, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
         Guarded([&] { sink->onMouseDown(button, MouseShift(wParam), x, y); });
         return true;
     }
-    case WM_LBUTTONDBLCLK:
-        if (!own) {
-            callNative();
-            if (!*alive) return true;
-        }
-        if (w->ownClicks_) SetCapture(hwnd);
-        // Stands for the second press: no MouseDown, and its release makes no Click.
-        if (w->raisesDblClick_) Guarded([&] { sink->onDblClick(); });
-        return true;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
