@@ -36,6 +36,7 @@ FrmTivlo::FrmTivlo()
     tmrUTC.OnTimer = [this] { tmrUTC_Timer(); };
     sckUTC.DataArrival = [this](long bytes) { sckUTC_DataArrival(bytes); };
     sckUTC.OnError = [this](int number) { sckUTC_Error(number); };
+    tmrAlarm.OnTimer = [this] { tmrAlarm_Timer(); };
     mnuPopup.Items = {&mnuSchedule, &mnuGrabbing, &sep1, &mnuFortune, &sep2, &mnuTimeSynch,
                       &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
     mnuTimeSynch.Click = [this] { mnuTimeSynch_Click(); };

@@ -35,6 +35,8 @@ public:
     void tmrClock_Timer();
     // The shell restarted (the "TaskbarCreated" broadcast): it forgot our icons.
     void Form_TaskbarCreated() override;
+    // The alarm dispatcher (alarms/alarm_dispatcher.cpp).
+    void tmrAlarm_Timer();
     void tmpIcon_MouseMove(int index, int button, int shift, int x, int y);
     void mnuHelp_Click();
     void mnuExit_Click();
@@ -69,6 +71,10 @@ protected:
     void Form_Load() override;
 
 private:
+    void WatchConnection();
+    void FireDueAlarms();
+    void RebuildQueueAtNewDate();
+
     std::string letterFont_;
     std::string mTimeReply;  // "+OK" once a reply set the clock
     bool checkingUTC_ = false;     // CheckUTC is on the stack
@@ -76,6 +82,8 @@ private:
     bool awaitingReply_ = false;   // an attempt waits: arrivals are judged, others dropped
     bool attemptFailed_ = false;   // the connection was refused, its host unknown, or it broke
     bool clockRefused_ = false;    // the system refused the new time
+    int16_t mOfflineTicks = 0;  // offline ticks in a row during a grab run
+    bool mAlarmTickRunning = false;
 };
 
 inline kit::FormInstance<FrmTivlo> frmTivlo;
