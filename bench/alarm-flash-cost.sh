@@ -14,12 +14,9 @@ WINDOW=${FLASH_WINDOW:-60}
 # Ten alarms due together a few seconds after the start: one pop-up with ten lines.
 reg_delete_store
 due=$(date -d '+12 sec' +%H:%M:%S)
-store=$(expected_defaults | sed 's/^TimeSetting\\AlarmNum=0 /TimeSetting\\AlarmNum=10 /')
-for i in $(seq 1 10); do
-    store="$store
-TimeSetting\\AlarmList$i=Alarm number $i/Once/$(date '+%b %d , %Y')/$due//Do nothing/1/0/ (REG_SZ)"
-done
-reg_put_store "$store"
+alarms=()
+for i in $(seq 1 10); do alarms+=("Alarm number $i/Once/$(date '+%b %d , %Y')/$due//Do nothing/1/0/"); done
+put_alarms "${alarms[@]}"
 tivlo_start
 if ! wait_for 40 icons_shown; then
     echo "the program's tray icons did not appear; no figures"
@@ -41,16 +38,8 @@ sleep 2
 pid=$(tivlo_pids | head -n 1)
 [ -n "$pid" ] || { echo "the program is not running; no figures"; exit 0; }
 
-ticks() { sed 's/.*) //' "/proc/$pid/stat" | awk '{ print $12 + $13 }'; }  # utime + stime
-hz=$(getconf CLK_TCK)
-t0=$(ticks)
-s0=$(date +%s%N)
-sleep "$WINDOW"
-t1=$(ticks)
-s1=$(date +%s%N)
-[ -n "$t1" ] || { echo "the program ended during the measurement"; exit 0; }
-awk -v dt=$((t1 - t0)) -v hz="$hz" -v ns=$((s1 - s0)) -v w="$WINDOW" 'BEGIN {
-    cpu = 100 * (dt / hz) / (ns / 1e9)
+read -r cpu dt < <(cpu_share "$pid" "$WINDOW") || { echo "the program ended during the measurement"; exit 0; }
+awk -v cpu="$cpu" -v dt="$dt" -v w="$WINDOW" 'BEGIN {
     printf "ten lines flashing for %d s: %.2f %% of one core (%d ticks)   goal < 3 %%   %s\n", w, cpu, dt, (cpu < 3 ? "met" : "NOT met")
 }'
 exit 0

@@ -22,18 +22,10 @@ sleep "$SETTLE"
 pid=$(tivlo_pids | head -n 1)
 [ -n "$pid" ] || { echo "the program is not running; no figures"; exit 0; }
 
-ticks() { sed 's/.*) //' "/proc/$pid/stat" | awk '{ print $12 + $13 }'; }  # utime + stime
-hz=$(getconf CLK_TCK)
-t0=$(ticks)
-s0=$(date +%s%N)
-sleep "$WINDOW"
-t1=$(ticks)
-s1=$(date +%s%N)
-[ -n "$t1" ] || { echo "the program ended during the measurement"; exit 0; }
+read -r cpu dt < <(cpu_share "$pid" "$WINDOW") || { echo "the program ended during the measurement"; exit 0; }
 mem_kb=$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { print kb }' "/proc/$pid/smaps_rollup")
 
-awk -v dt=$((t1 - t0)) -v hz="$hz" -v ns=$((s1 - s0)) -v kb="$mem_kb" -v w="$WINDOW" 'BEGIN {
-    cpu = 100 * (dt / hz) / (ns / 1e9)
+awk -v cpu="$cpu" -v dt="$dt" -v kb="$mem_kb" -v w="$WINDOW" 'BEGIN {
     mb = kb / 1024
     printf "idle CPU over %d s: %.3f %% of one core (%d ticks)   goal < 0.5 %%   %s\n", w, cpu, dt, (cpu < 0.5 ? "met" : "NOT met")
     printf "private memory: %.1f MB (Private_Clean + Private_Dirty)   goal < 8 MB   %s\n", mb, (mb < 8 ? "met" : "NOT met")

@@ -187,6 +187,21 @@ proc_age_ms() {
     echo $(((up - start) * 10))
 }
 
+# cpu_share PID SECONDS: the share of one core, in per cent, that the process used (user and
+# system time) over the next SECONDS, as "PERCENT TICKS"; fails when the process ended.
+cpu_share() {
+    local pid=$1 t0 t1 s0 s1
+    ticks() { sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | awk '{ print $12 + $13 }'; }
+    t0=$(ticks)
+    s0=$(date +%s%N)
+    sleep "$2"
+    t1=$(ticks)
+    s1=$(date +%s%N)
+    [ -n "$t0" ] && [ -n "$t1" ] || return 1
+    awk -v dt=$((t1 - t0)) -v hz="$(getconf CLK_TCK)" -v ns=$((s1 - s0)) \
+        'BEGIN { printf "%.3f %d\n", 100 * (dt / hz) / (ns / 1e9), dt }'
+}
+
 # ascii_crop PNG X Y W H: the region as lines of '#' (black pixel) and '.' (anything else).
 ascii_crop() {
     convert "$1" -crop "$4x$5+$2+$3" +repage -colorspace gray -depth 8 -compress none pgm:- |
@@ -283,6 +298,18 @@ reg_put_store() {
               if (key != last) { print ""; print "[HKEY_LOCAL_MACHINE\\Software\\Tivlo\\" key "]"; last = key }
               print "\"" name "\"=\"" data "\"" }' >"$file"
     wine_t 60 reg import "$(win_path "$file")" >/dev/null 2>&1
+}
+
+# put_alarms ALARM...: a store of the defaults with these alarms (each as its stored text).
+put_alarms() {
+    local store i=0 alarm
+    store=$(expected_defaults | sed "s/^TimeSetting\\\\AlarmNum=0 /TimeSetting\\\\AlarmNum=$# /")
+    for alarm in "$@"; do
+        i=$((i + 1))
+        store="$store
+TimeSetting\\AlarmList$i=$alarm (REG_SZ)"
+    done
+    reg_put_store "$store"
 }
 
 # The 18 values written when no store exists, as reg_dump prints them.

@@ -17,9 +17,7 @@ xdotool search --onlyvisible --name "^Untitled - Notepad\$" windowmove 250 0 win
 due=$(date -d '+9 sec' +%H:%M:%S)
 today_mdy=$(date '+%b %d , %Y')
 today_dmy=$(date '+%d %b %Y')
-alarm="Tea is ready/Once/$today_mdy/$due/$music/Do nothing/1/0/"
-reg_put_store "$(expected_defaults | sed 's/^TimeSetting\\AlarmNum=0 /TimeSetting\\AlarmNum=1 /')
-TimeSetting\\AlarmList1=$alarm (REG_SZ)"
+put_alarms "Tea is ready/Once/$today_mdy/$due/$music/Do nothing/1/0/"
 
 if ! start_and_wait_icons 40; then
     not_ok "$name" "the two tray icons did not appear within 40 s"

@@ -6,9 +6,7 @@ log="$SMOKE_EXE_DIR/effects.log"
 rm -f "$log"
 
 due=$(date -d '+6 sec' +%H:%M:%S)
-alarm="Save your work/Once/$(date '+%b %d , %Y')/$due//Shut down computer/1/0/"
-reg_put_store "$(expected_defaults | sed 's/^TimeSetting\\AlarmNum=0 /TimeSetting\\AlarmNum=1 /')
-TimeSetting\\AlarmList1=$alarm (REG_SZ)"
+put_alarms "Save your work/Once/$(date '+%b %d , %Y')/$due//Shut down computer/1/0/"
 
 if ! start_and_wait_icons 40; then
     not_ok "$name" "the two tray icons did not appear within 40 s"
