@@ -10,10 +10,6 @@
 #include "kit/controls.h"
 #include "kit/mmcontrol.h"
 
-inline const char* const kActionNothing = "Do nothing";
-inline const char* const kActionShutdown = "Shut down computer";
-inline const char* const kActionLock = "Lock keyboard and mouse";
-
 class FrmAlarm : public kit::Form {
 public:
     // Design values: one line of 225 twips (15 pixels) in a 2520-twip window.

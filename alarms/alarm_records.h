@@ -29,6 +29,10 @@ inline const char* const kModeWeekly = "Every week";
 inline const char* const kModeMonthly = "Every month";
 inline const char* const kModeYearly = "Every year";
 
+inline const char* const kActionNothing = "Do nothing";
+inline const char* const kActionShutdown = "Shut down computer";
+inline const char* const kActionLock = "Lock keyboard and mouse";
+
 inline const char* const kTimeSettingKey = "Software\\Tivlo\\TimeSetting";
 
 inline std::vector<AlarmRecord> gAlarms;
