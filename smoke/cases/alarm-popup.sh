@@ -30,7 +30,11 @@ red_count() {  # PNG: pixels of strong red in the top band
         -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
 }
 popup_shown() { screenshot "$SMOKE_TMP/popup.png" && [ "$(red_count "$SMOKE_TMP/popup.png")" -gt 20 ]; }
-popup_gone() { screenshot "$SMOKE_TMP/after.png" && [ "$(red_count "$SMOKE_TMP/after.png")" -eq 0 ]; }
+popup_gone() {
+    screenshot "$SMOKE_TMP/after.png" &&
+        [ "$(convert "$SMOKE_TMP/after.png" -crop 240x300+280+0 +repage \
+            -fx 'r > 0.3 && g < 0.1 && b < 0.1 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)" -eq 0 ]
+}
 
 if ! wait_for 30 popup_shown; then
     keep_file "$SMOKE_TMP/popup.png" popup-missing.png
@@ -46,8 +50,26 @@ case "$stored" in
     *) not_ok "the fired alarm is stored with today's date" "stored: $stored" ;;
 esac
 
+# The left button drags the borderless window: 100 pixels down.
+red_rows() {  # PNG: the first and last row of strong red in the top centre
+    convert "$1" -crop 240x300+280+0 +repage -fx 'r > 0.3 && g < 0.1 && b < 0.1 ? 1 : 0' \
+        -trim -format '%Y %h' info: 2>/dev/null | tr -d '+'
+}
+xdotool mousemove --sync 400 7 mousedown 1 mousemove --sync 400 40 mousemove --sync 400 107 mouseup 1
+sleep 0.5
+screenshot "$SMOKE_TMP/moved.png"
+read -r top _ < <(red_rows "$SMOKE_TMP/moved.png")
+if [ "${top:-0}" -ge 95 ]; then
+    ok "the left button drags the pop-up" "hint now at y $top"
+    y=$((top + 4))
+else
+    keep_file "$SMOKE_TMP/moved.png" popup-not-moved.png
+    not_ok "the left button drags the pop-up" "hint at y ${top:-none} after a drag of 100 pixels"
+    y=7
+fi
+
 # Double-click the middle of the hint's line.
-xdotool mousemove --sync 400 7 click --repeat 2 --delay 80 1
+xdotool mousemove --sync 400 "$y" click --repeat 2 --delay 80 1
 if wait_for 5 popup_gone; then
     ok "a left double-click closes the pop-up"
 else
