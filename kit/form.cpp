@@ -4,6 +4,7 @@
 
 #include "kit/gdi.h"
 #include "kit/line.h"
+#include "kit/statusbar.h"
 #include "kit/usercontrol.h"
 
 namespace kit {
@@ -244,8 +245,10 @@ void Form::setWindowState(int state) {
 }
 
 void Form::onResized() {
-    for (Component* c : std::vector<Component*>(components_))
+    for (Component* c : std::vector<Component*>(components_)) {
         if (auto* uc = dynamic_cast<UserControl*>(c)) uc->fitForm();
+        if (auto* sb = dynamic_cast<StatusBar*>(c); sb && sb->container() == this) sb->alignBottom();
+    }
     // Not while loading: the first Resize comes when the form is first shown.
     if (loaded_ && shownOnce_) Form_Resize();
 }

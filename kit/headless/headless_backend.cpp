@@ -333,7 +333,7 @@ void HeadlessBackend::mouseUp(Handle h, int x, int y, int button, int shift) {
     if (auto* s = window(target).sink()) s->onMouseUp(button, shift, x, y);
     if (!wasPressed || !windows_.count(target)) return;
     HeadlessWindow& t = window(target);
-    if (x >= 0 && y >= 0 && x < t.clientWidth() && y < t.clientHeight()) t.nativeClick(button);
+    if (x >= 0 && y >= 0 && x < t.clientWidth() && y < t.clientHeight()) t.nativeClick(button, x, y);
 }
 
 void HeadlessBackend::loseCapture() {
@@ -431,6 +431,12 @@ void HeadlessBackend::typeText(const std::string& text) {
         int up = vk;
         if (s) s->onKeyUp(up, shift);
     }
+}
+
+void HeadlessBackend::choose(Handle h, int index) {
+    if (!isUsable(h)) return;
+    if (window(h).takesFocus()) setFocus(h);
+    if (windows_.count(h)) window(h).nativeChoose(index);
 }
 
 void HeadlessBackend::pressCloseBox(Handle form) {

@@ -116,6 +116,8 @@ public:
     // Keyboard drivers: keys go to the window with the focus.
     void pressKey(int keyCode, int shift = 0);
     void typeText(const std::string& text);
+    // The user opens a list (a combo box's) and picks the entry at index.
+    void choose(Handle h, int index);
     // The user puts the focus into a window (by clicking, without the click).
     void focus(Handle h);
     Handle focused() const { return focus_; }

@@ -10,7 +10,7 @@ class HeadlessButtonPeer : public HeadlessPeer<ButtonPeer> {
 public:
     HeadlessButtonPeer(Handle parent, WindowSink* sink) : HeadlessPeer<ButtonPeer>(parent, sink, "button") {}
     bool takesFocus() const override { return true; }
-    void nativeClick(int button) override {
+    void nativeClick(int button, int, int) override {
         if (button == kLeftButton && sink()) sink()->onClick();
     }
     void nativeKey(int keyCode, int shift) override {

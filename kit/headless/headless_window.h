@@ -42,10 +42,13 @@ public:
     // What the native window does by itself.
     // A press gives it the focus.
     virtual bool takesFocus() const { return false; }
-    // A press and release of this button inside the window: buttons click, check boxes tick.
-    virtual void nativeClick(int button) {
+    // A press and release of this button inside the window at (x, y): buttons click, check
+    // boxes tick, up-downs step.
+    virtual void nativeClick(int button, int x, int y) {
         if (sink_) sink_->onClick();
     }
+    // The user picks entry index of the window's list (a combo box's drop-down).
+    virtual void nativeChoose(int index) {}
     // Keys and characters that reach the window after its handlers let them through.
     virtual void nativeKey(int keyCode, int shift) {}
     virtual void nativeChar(int ascii) {}

@@ -113,6 +113,7 @@ bool Dispatch(Win32Window* w, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                      : DefSubclassProc(hwnd, msg, wParam, lParam);
     };
 
+    if (w->onMessage(msg, wParam, lParam, result)) return true;
     if (HWND child = NotifyingChild(msg, wParam, lParam)) {
         if (Win32Window* c = Win32Window::FromHwnd(child); c && c != w) {
             if (c->onReflected(msg, wParam, lParam, result)) return true;
@@ -445,7 +446,9 @@ void Win32Window::clientExtent(int& width, int& height) const {
 bool PreTranslateKey(const MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     const int key = static_cast<int>(msg.wParam);
-    const int shift = ShiftState();
+    int shift = ShiftState();
+    // A system key message says itself whether Alt is held (its context bit).
+    if (msg.message == WM_SYSKEYDOWN && (msg.lParam & (1L << 29))) shift |= kAltMask;
     const bool letter = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
     if (key != VK_TAB && !((shift & kAltMask) && letter)) return false;
     for (HWND h = msg.hwnd; h; h = GetParent(h)) {

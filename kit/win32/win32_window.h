@@ -42,6 +42,8 @@ public:
     // The peer behind a window of ours, or null.
     static Win32Window* FromHwnd(HWND hwnd);
 
+    // A message for this window before anything else sees it; true (with the result) when used.
+    virtual bool onMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) { return false; }
     // A notification its parent received about this window; true (with the result) when used.
     virtual bool onReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
