@@ -49,7 +49,7 @@ public:
     void setBackground(Handle bitmap) override { background_ = bitmap; }
 
     bool takesFocus() const override { return true; }
-    void nativeClick(int button) override {
+    void nativeClick(int button, int, int) override {
         const int row = pressed_;
         pressed_ = -1;
         if (button != kLeftButton) return;

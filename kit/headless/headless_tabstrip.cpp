@@ -33,7 +33,7 @@ public:
     }
 
     bool takesFocus() const override { return true; }
-    void nativeClick(int) override {}  // the press chose the tab; a release does nothing
+    void nativeClick(int, int, int) override {}  // the press chose the tab; a release does nothing
     void nativeKey(int keyCode, int shift) override {
         const int n = static_cast<int>(captions_.size());
         int to = current_;

@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "kit/controls.h"
-#include "kit/win32/win32_backend.h"
-#include "kit/win32/win32_gdi.h"
 #include "tests/win32/check.h"
+#include "tests/win32/kit_bind.h"
 
 namespace {
 
@@ -22,19 +21,7 @@ void Check(bool ok, const std::string& what) {
     if (!ok) ::check::Fail("", 0, what);
 }
 
-void Bind() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    static kit::win32::Win32Backend backend;
-    static kit::win32::Win32Gdi gdi;
-    kit::setBackend(&backend);
-    kit::setGdi(&gdi);
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_WIN95_CLASSES;
-    InitCommonControlsEx(&icc);
-}
+void Bind() { check::BindKit(); }
 
 HWND H(kit::Handle h) { return reinterpret_cast<HWND>(h); }
 

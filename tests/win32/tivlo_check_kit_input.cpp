@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "kit/controls.h"
-#include "kit/win32/win32_backend.h"
-#include "kit/win32/win32_gdi.h"
 #include "tests/win32/check.h"
+#include "tests/win32/kit_bind.h"
 
 namespace {
 
@@ -25,19 +24,7 @@ std::string Joined() {
 }
 HWND H(kit::Handle h) { return reinterpret_cast<HWND>(h); }
 
-void Bind() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    static kit::win32::Win32Backend backend;
-    static kit::win32::Win32Gdi gdi;
-    kit::setBackend(&backend);
-    kit::setGdi(&gdi);
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_WIN95_CLASSES;
-    InitCommonControlsEx(&icc);
-}
+void Bind() { check::BindKit(); }
 
 void Pump() {
     // Twice, so what the first round posts is handled too.
