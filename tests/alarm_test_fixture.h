@@ -48,5 +48,11 @@ protected:
         return world.registry.value(kTimeSettingKey, AlarmValueName(index)).value_or("");
     }
     bool PopupOpen() { return frmAlarm.Loaded() && frmAlarm().Visible(); }
+    // Closes the pop-up with a right double-click.
+    void Dismiss() {
+        ASSERT_TRUE(PopupOpen());
+        world.backend.dblClick(frmAlarm().hWnd(), 10, 5, kit::kRightButton);
+        ASSERT_FALSE(frmAlarm.Loaded());
+    }
     std::vector<std::string> Hints() { return {gHints.begin(), gHints.begin() + gHintCount}; }
 };
