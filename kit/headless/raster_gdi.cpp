@@ -466,8 +466,13 @@ bool RasterGdi::fillRect(Handle dc, int left, int top, int right, int bottom, Ha
     Pixels* s = surface(dc);
     const Object* b = find(brush, Kind::Brush);
     if (!s || !b) return false;
-    for (int y = std::max(top, 0); y < std::min(bottom, s->height); ++y)
-        for (int x = std::max(left, 0); x < std::min(right, s->width); ++x) put(*s, x, y, b->brush);
+    const std::uint32_t c = s->mono ? toMono(b->brush) : (b->brush & 0xFFFFFF);
+    const int x0 = std::max(left, 0), x1 = std::min(right, s->width);
+    if (x0 >= x1) return true;
+    for (int y = std::max(top, 0); y < std::min(bottom, s->height); ++y) {
+        auto row = s->px.begin() + static_cast<std::ptrdiff_t>(y) * s->width;
+        std::fill(row + x0, row + x1, c);
+    }
     return true;
 }
 
@@ -491,20 +496,21 @@ bool RasterGdi::bitBlt(Handle dst, int x, int y, int width, int height, Handle s
     Pixels copy;
     if (ss == ds) copy = *ss;
     const Pixels& from = ss == ds ? copy : *ss;
-    for (int yy = 0; yy < height; ++yy) {
-        for (int xx = 0; xx < width; ++xx) {
-            int sx = srcX + xx, sy = srcY + yy, tx = x + xx, ty = y + yy;
-            if (sx < 0 || sy < 0 || sx >= from.width || sy >= from.height) continue;
-            if (tx < 0 || ty < 0 || tx >= ds->width || ty >= ds->height) continue;
-            std::uint32_t p = from.at(sx, sy);
-            std::uint32_t out;
-            if (from.mono == ds->mono)
-                out = p;
-            else if (ds->mono)
-                out = p == sd->dc.bk ? 0xFFFFFF : 0x000000;
-            else
-                out = p == 0 ? dd->dc.text : dd->dc.bk;
-            ds->px[static_cast<std::size_t>(ty) * ds->width + tx] = out;
+    // Only the part that lies inside both the source and the target is copied.
+    const int dx0 = std::max({x, 0, x - srcX}), dy0 = std::max({y, 0, y - srcY});
+    const int dx1 = std::min({x + width, ds->width, x - srcX + from.width});
+    const int dy1 = std::min({y + height, ds->height, y - srcY + from.height});
+    if (dx0 >= dx1 || dy0 >= dy1) return true;
+    for (int ty = dy0; ty < dy1; ++ty) {
+        const std::uint32_t* in = &from.px[static_cast<std::size_t>(ty - y + srcY) * from.width + (dx0 - x + srcX)];
+        std::uint32_t* out = &ds->px[static_cast<std::size_t>(ty) * ds->width + dx0];
+        const int n = dx1 - dx0;
+        if (from.mono == ds->mono) {
+            std::copy(in, in + n, out);
+        } else if (ds->mono) {
+            for (int i = 0; i < n; ++i) out[i] = in[i] == sd->dc.bk ? 0xFFFFFF : 0x000000;
+        } else {
+            for (int i = 0; i < n; ++i) out[i] = in[i] == 0 ? dd->dc.text : dd->dc.bk;
         }
     }
     if (dd->dc.window) keepFrame(dd->dc.window, *ds, x, y, width, height);
