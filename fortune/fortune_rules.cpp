@@ -8,26 +8,26 @@
 namespace fortune {
 
 void Deal(Table& t, clsCard& cards) {
-    for (int i = 0; i < kDeckSize; ++i) t.deck[i] = i;
-    for (int pass = 0; pass < 3; ++pass) cards.CutCard(t.deck);
+    for (int i = 0; i < kDeckSize; ++i) t.mDeck[i] = i;
+    for (int pass = 0; pass < 3; ++pass) cards.CutCard(t.mDeck);
     for (int c = 0; c < kColumns; ++c) {
-        for (int r = 0; r < kColumnCards; ++r) t.tableau[c][r] = t.deck[kColumnCards * c + r];
-        t.columnTop[c] = kColumnCards - 1;
+        for (int r = 0; r < kColumnCards; ++r) t.mTableau[c][r] = t.mDeck[kColumnCards * c + r];
+        t.mColumnTop[c] = kColumnCards - 1;
     }
-    for (int i = 0; i < kStockCards; ++i) t.stock[i] = t.deck[kColumns * kColumnCards + i];
-    t.stockTop = kStockCards - 1;
-    t.pairPile[0] = t.deck[kDeckSize - 1];
-    t.pairTop = 0;
-    t.spacing = kStartSpacing;
+    for (int i = 0; i < kStockCards; ++i) t.mStock[i] = t.mDeck[kColumns * kColumnCards + i];
+    t.mStockTop = kStockCards - 1;
+    t.mPairPile[0] = t.mDeck[kDeckSize - 1];
+    t.mPairTop = 0;
+    t.mSpacing = kStartSpacing;
 }
 
-Selection HitTestCard(const Table& t, int X, int Y) {
+Selection SelectAt(const Table& t, int X, int Y) {
     Selection s;
     // Pointer positions beyond the five columns (possible while the mouse is captured) have no
     // column to look at.
     const int col = X / kCardWidth;
-    if (X > -kCardWidth && X < kTableWidth && t.columnTop[col] != -1) {
-        const Point top = ColumnCardAt(col, t.columnTop[col]);
+    if (X > -kCardWidth && X < kTableWidth && t.mColumnTop[col] != -1) {
+        const Point top = ColumnCardAt(col, t.mColumnTop[col]);
         if (top.y < Y && Y < top.y + kCardHeight) {
             s.type = kSelColumn;
             s.col = static_cast<std::int16_t>(col);
@@ -36,8 +36,8 @@ Selection HitTestCard(const Table& t, int X, int Y) {
             return s;
         }
     }
-    if (t.stockTop != -1) {
-        const Point top = StockCardAt(t.stockTop);
+    if (t.mStockTop != -1) {
+        const Point top = StockCardAt(t.mStockTop);
         if (top.y < Y && Y < top.y + kCardHeight && top.x < X && X < top.x + kCardWidth) {
             s.type = kSelStock;
             s.col = 0;
@@ -51,7 +51,7 @@ bool PointsFit(int a, int b) {
     return d == 1 || d == 12;
 }
 
-bool FitsOnPile(const Table& t, int card) { return PointsFit(card / 4, t.pairPile[t.pairTop] / 4); }
+bool FitsOnPile(const Table& t, int card) { return PointsFit(card / 4, t.mPairPile[t.mPairTop] / 4); }
 
 bool DropLands(int dX, int dY, int px, int py) {
     return px - kCardWidth < dX && dX < px + kCardWidth && py - kCardHeight < dY &&

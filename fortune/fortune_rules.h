@@ -35,14 +35,15 @@ constexpr Point PileCardAt(int i, int spacing) { return {i * spacing, kPairRowY}
 
 // The cards on the table; indices of -1 mean empty.
 struct Table {
-    Deck deck{};
-    std::array<std::array<int, kColumnCards>, kColumns> tableau{};  // [column][row], row 0 at the bottom
-    std::array<int, kColumns> columnTop{};
-    std::array<int, kStockCards> stock{};
-    int stockTop = -1;
-    Deck pairPile{};
-    int pairTop = 0;
-    int spacing = kStartSpacing;
+    Deck mDeck{};
+    // [column][row], row 0 at the bottom.
+    std::array<std::array<int, kColumnCards>, kColumns> mTableau{};
+    std::array<int, kColumns> mColumnTop{};
+    std::array<int, kStockCards> mStock{};  // index 0 at the bottom
+    int mStockTop = -1;
+    Deck mPairPile{};  // index 0 the start card
+    int mPairTop = 0;
+    int mSpacing = kStartSpacing;  // x step of the pile
 };
 
 // Three shuffle passes, then five columns of five, the stock, and the pile's start card.
@@ -55,7 +56,7 @@ struct Selection {
     std::int16_t col = -1;  // the column; 0 for the stock card
     int offsetX = 0, offsetY = 0;  // a column card's corner minus the pointer
 };
-Selection HitTestCard(const Table& t, int X, int Y);
+Selection SelectAt(const Table& t, int X, int Y);
 
 // The move rule: the points are neighbours, King and Ace counting as neighbours.
 bool PointsFit(int a, int b);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "fortune/fortune_form.h"
 #include "grabber/crawl.h"
 #include "grabber/grab_state.h"
 #include "kit/datetime.h"
@@ -40,6 +41,7 @@ FrmTivlo::FrmTivlo()
     mnuPopup.Items = {&mnuSchedule, &mnuGrabbing, &sep1, &mnuFortune, &sep2, &mnuTimeSynch,
                       &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
     mnuTimeSynch.Click = [this] { mnuTimeSynch_Click(); };
+    mnuFortune.Click = [this] { mnuFortune_Click(); };
     mnuHelp.Click = [this] { mnuHelp_Click(); };
     mnuAbout.Click = [] { frmAbout().Show(); };
     mnuExit.Click = [this] { mnuExit_Click(); };
@@ -144,6 +146,12 @@ void FrmTivlo::tmpIcon_MouseMove(int index, int button, int shift, int x, int y)
     if (x != kMouseRightDown) return;
     platform::tray().setForegroundWindow(hWnd());
     PopupMenu(mnuPopup);
+}
+
+void FrmTivlo::mnuFortune_Click() {
+    // The game's window enables the item again when it closes.
+    mnuFortune.Enabled = false;
+    frmFortune().Show();
 }
 
 void FrmTivlo::mnuHelp_Click() {

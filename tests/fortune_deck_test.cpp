@@ -61,16 +61,19 @@ struct Surface {
     RasterGdi::Pixels pixels() const { return g.bitmapPixels(bmp); }
 };
 
-// The number of pixels of the 71 x 96 block at (x, y) of a that differ from the block at
+// The number of pixels of the w x h block at (x, y) of a that differ from the block at
 // (sx, sy) of b; pixels of a's block outside a are skipped.
-int BlockDiff(const RasterGdi::Pixels& a, int x, int y, const RasterGdi::Pixels& b, int sx, int sy) {
+int Differing(const RasterGdi::Pixels& a, int x, int y, const RasterGdi::Pixels& b, int sx, int sy, int w, int h) {
     int diff = 0;
-    for (int dy = 0; dy < kCardHeight; ++dy)
-        for (int dx = 0; dx < kCardWidth; ++dx) {
+    for (int dy = 0; dy < h; ++dy)
+        for (int dx = 0; dx < w; ++dx) {
             if (x + dx >= a.width || y + dy >= a.height) continue;
             if (a.at(x + dx, y + dy) != b.at(sx + dx, sy + dy)) ++diff;
         }
     return diff;
+}
+int BlockDiff(const RasterGdi::Pixels& a, int x, int y, const RasterGdi::Pixels& b, int sx, int sy) {
+    return Differing(a, x, y, b, sx, sy, kCardWidth, kCardHeight);
 }
 
 class CardDeck : public ::testing::Test {
@@ -140,6 +143,21 @@ TEST_F(CardDeck, ShowCardCopiesTheCardsCellOrTheChosenBack) {
     EXPECT_EQ(BlockDiff(ep, 300, 330, fp, 852, 288), 0);
 }
 
+TEST_F(CardDeck, PaintingNeverReadsOutsideTheSheets) {
+    clsCard cards;
+    Surface face(gdi, kFaceSheet), back(gdi, kBackSheet);
+    Surface table(gdi, 355, 376, 0x123456);
+    // Numbers past the deck address cells beyond the sheet's edges: nothing is copied.
+    for (float card : {52.0f, 60.0f, -1.0f, -4.0f, 1000.0f}) cards.ShowCard(table.dc, kFaceUp, card, 10, 10, face.dc);
+    for (std::uint32_t p : table.pixels().px) ASSERT_EQ(p, 0x123456u);
+    // A block that starts 7 pixels before the back sheet's end copies just those 7 columns.
+    gdi.bitBlt(table.dc, 100, 100, 71, 96, back.dc, 561, 0, kit::kSrcCopy);
+    const auto tp = table.pixels(), bp = back.pixels();
+    EXPECT_EQ(Differing(tp, 100, 100, bp, 561, 0, 7, 96), 0);  // the sheet's last 7 columns
+    EXPECT_EQ(tp.at(107, 100), 0x123456u);
+    EXPECT_EQ(tp.at(170, 195), 0x123456u);
+}
+
 TEST_F(CardDeck, PointAndSuit) {
     clsCard cards;
     const struct {
@@ -190,21 +208,21 @@ TEST_F(CardDeck, DealRunsThreePassesAndLaysTheCardsOut) {
     FedRandom fed;  // all zeros: every pass rotates the deck by one
     clsCard cards;
     Table t;
-    t.spacing = 7;
-    t.pairTop = 12;
+    t.mSpacing = 7;
+    t.mPairTop = 12;
     Deal(t, cards);
     EXPECT_EQ(fed.calls, 3 * 51);
     // Each all-zero pass moves card k to index k - 1 (card 0 to 51); three passes shift by 3.
-    for (int i = 0; i < kDeckSize; ++i) ASSERT_EQ(t.deck[i], (i + 3) % kDeckSize);
+    for (int i = 0; i < kDeckSize; ++i) ASSERT_EQ(t.mDeck[i], (i + 3) % kDeckSize);
     for (int c = 0; c < kColumns; ++c) {
-        EXPECT_EQ(t.columnTop[c], 4);
-        for (int r = 0; r < kColumnCards; ++r) EXPECT_EQ(t.tableau[c][r], t.deck[5 * c + r]);
+        EXPECT_EQ(t.mColumnTop[c], 4);
+        for (int r = 0; r < kColumnCards; ++r) EXPECT_EQ(t.mTableau[c][r], t.mDeck[5 * c + r]);
     }
-    for (int i = 0; i < kStockCards; ++i) EXPECT_EQ(t.stock[i], t.deck[25 + i]);
-    EXPECT_EQ(t.stockTop, 25);
-    EXPECT_EQ(t.pairPile[0], t.deck[51]);
-    EXPECT_EQ(t.pairTop, 0);
-    EXPECT_EQ(t.spacing, 10);
+    for (int i = 0; i < kStockCards; ++i) EXPECT_EQ(t.mStock[i], t.mDeck[25 + i]);
+    EXPECT_EQ(t.mStockTop, 25);
+    EXPECT_EQ(t.mPairPile[0], t.mDeck[51]);
+    EXPECT_EQ(t.mPairTop, 0);
+    EXPECT_EQ(t.mSpacing, 10);
 }
 
 TEST(KitRandom, UniformBelowOneAndSeedable) {
@@ -238,7 +256,7 @@ TEST(FortuneRules, MoveRule) {
                 {3, 3, false}, {8, 10, false}, {0, 11, false}, {12, 1, false}};
     for (const auto& r : rows) EXPECT_EQ(PointsFit(r.a, r.b), r.fits) << r.a << " on " << r.b;
     Table t;
-    t.pairPile[0] = 4 * 12 + 1;  // King of diamonds
+    t.mPairPile[0] = 4 * 12 + 1;  // King of diamonds
     EXPECT_TRUE(FitsOnPile(t, 3));    // Ace of spades
     EXPECT_TRUE(FitsOnPile(t, 44));   // Queen of clubs
     EXPECT_FALSE(FitsOnPile(t, 50));  // King of hearts
@@ -260,8 +278,8 @@ TEST(FortuneRules, DropLandsOnAnyOverlapOfOnePixel) {
 
 TEST(FortuneRules, HitTestSelectsOnlyWhollyVisibleTopCards) {
     Table t;
-    t.columnTop = {4, 4, 0, -1, 4};
-    t.stockTop = 25;
+    t.mColumnTop = {4, 4, 0, -1, 4};
+    t.mStockTop = 25;
     const struct {
         int X, Y;
         std::int16_t type, col;
@@ -276,17 +294,17 @@ TEST(FortuneRules, HitTestSelectsOnlyWhollyVisibleTopCards) {
         {100, 200, kSelNone, -1},  {400, 200, kSelNone, -1},
     };
     for (const auto& r : rows) {
-        Selection s = HitTestCard(t, r.X, r.Y);
+        Selection s = SelectAt(t, r.X, r.Y);
         EXPECT_EQ(s.type, r.type) << r.X << "," << r.Y;
         EXPECT_EQ(s.col, r.col) << r.X << "," << r.Y;
     }
-    Selection s = HitTestCard(t, 150, 30);
+    Selection s = SelectAt(t, 150, 30);
     EXPECT_EQ(s.offsetX, 142 - 150);
     EXPECT_EQ(s.offsetY, 0 - 30);
-    t.stockTop = 0;
-    EXPECT_EQ(HitTestCard(t, 1, 200).type, kSelStock);
-    t.stockTop = -1;
-    EXPECT_EQ(HitTestCard(t, 1, 200).type, kSelNone);
+    t.mStockTop = 0;
+    EXPECT_EQ(SelectAt(t, 1, 200).type, kSelStock);
+    t.mStockTop = -1;
+    EXPECT_EQ(SelectAt(t, 1, 200).type, kSelNone);
 }
 
 TEST(FortuneRules, PileSpacingShrinksOneStepAtATime) {
