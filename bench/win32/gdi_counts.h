@@ -33,6 +33,9 @@ public:
     kit::Handle createBitmap(int w, int h, int planes, int bits) override {
         return keep(Win32Gdi::createBitmap(w, h, planes, bits), "bitmap");
     }
+    kit::Handle createBitmapFromPixels(int w, int h, const unsigned char* bgr) override {
+        return keep(Win32Gdi::createBitmapFromPixels(w, h, bgr), "bitmap");
+    }
     kit::Handle createSolidBrush(kit::Color c) override {
         return keep(Win32Gdi::createSolidBrush(c), "brush");
     }
