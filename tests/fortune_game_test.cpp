@@ -63,10 +63,10 @@ TEST_F(FortuneGame, TheWindowAndItsControlsStandWhereTheyShould) {
                 {g.cmdHelp, 208, 8, 100, 22},    {g.picFortune, 8, 40, 359, 380},
                 {g.lblRemark, 8, 136, -1, -1},   {g.picCard, -1, -1, 71, 96}};
     for (const auto& r : rows) {
-        if (r.x >= 0) EXPECT_EQ(r.c.leftPx(), r.x);
-        if (r.y >= 0) EXPECT_EQ(r.c.topPx(), r.y);
-        if (r.w >= 0) EXPECT_EQ(r.c.widthPx(), r.w);
-        if (r.h >= 0) EXPECT_EQ(r.c.heightPx(), r.h);
+        if (r.x >= 0) { EXPECT_EQ(r.c.leftPx(), r.x); }
+        if (r.y >= 0) { EXPECT_EQ(r.c.topPx(), r.y); }
+        if (r.w >= 0) { EXPECT_EQ(r.c.widthPx(), r.w); }
+        if (r.h >= 0) { EXPECT_EQ(r.c.heightPx(), r.h); }
     }
     EXPECT_EQ(g.cmdNew.Caption(), "&New Prediction");
     EXPECT_EQ(g.cmdChange.Caption(), "&Change Back");
