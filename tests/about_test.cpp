@@ -12,14 +12,6 @@ protected:
         ProgramTest::SetUp();
         ASSERT_FALSE(Start());
     }
-    void ChooseFromTray(const std::string& caption) {
-        world.backend.setMenuChooser([caption](const std::vector<kit::MenuEntry>& entries) {
-            for (std::size_t i = 0; i < entries.size(); ++i)
-                if (entries[i].caption == caption) return static_cast<int>(i);
-            return -1;
-        });
-        world.backend.mouseMove(frmTivlo().tmpIcon(0).hWnd(), 516);
-    }
     FrmAbout& OpenAbout() {
         ChooseFromTray("A&bout...");
         EXPECT_TRUE(frmAbout.Loaded());

@@ -9,6 +9,7 @@
 #include "platform/headless/bind.h"
 #include "shell/globals.h"
 #include "shell/start.h"
+#include "shell/tivlo_form.h"
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -37,6 +38,16 @@ protected:
             return true;
         }
         return false;
+    }
+
+    // The user right-clicks a tray icon and chooses the menu item with this caption.
+    void ChooseFromTray(const std::string& caption) {
+        world.backend.setMenuChooser([caption](const std::vector<kit::MenuEntry>& entries) {
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                if (entries[i].caption == caption) return static_cast<int>(i);
+            return -1;
+        });
+        world.backend.mouseMove(frmTivlo().tmpIcon(0).hWnd(), 516);
     }
 
     // Runs f and reports whether it ended the process.

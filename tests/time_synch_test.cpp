@@ -53,15 +53,6 @@ protected:
         for (auto& call : world.backend.msgBoxCalls()) texts.push_back(call.text);
         return texts;
     }
-    // The user right-clicks a tray icon and chooses the item with this caption.
-    void ChooseFromTray(const std::string& caption) {
-        world.backend.setMenuChooser([caption](const std::vector<kit::MenuEntry>& entries) {
-            for (std::size_t i = 0; i < entries.size(); ++i)
-                if (entries[i].caption == caption) return static_cast<int>(i);
-            return -1;
-        });
-        world.backend.mouseMove(form().tmpIcon(0).hWnd(), 516);
-    }
     // Chooses "&Time Synch Via Web" and lets the virtual clock run until the synchronisation
     // has ended (or the limit passed).
     void Synchronise(std::uint64_t limitMs = 60000) {
