@@ -21,7 +21,7 @@ const char* const kCaption = "Tivlo 2.3";
 SheetSurface::SheetSurface(const SheetPixels& pixels) {
     kit::Gdi& g = kit::gdi();
     dc_ = g.createCompatibleDC(0);
-    bitmap_ = g.createBitmapFromPixels(pixels.width, pixels.height, pixels.bgr);
+    bitmap_ = g.createBitmapFromPixels(pixels.width, pixels.height, SheetBgr(pixels).data());
     old_ = g.selectObject(dc_, bitmap_);
 }
 

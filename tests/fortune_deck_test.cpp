@@ -52,7 +52,7 @@ struct Surface {
         g.deleteObject(brush);
     }
     Surface(RasterGdi& gdi, const SheetPixels& sheet)
-        : Surface(gdi, gdi.createBitmapFromPixels(sheet.width, sheet.height, sheet.bgr)) {}
+        : Surface(gdi, gdi.createBitmapFromPixels(sheet.width, sheet.height, SheetBgr(sheet).data())) {}
     ~Surface() {
         g.selectObject(dc, old);
         g.deleteObject(bmp);
@@ -104,6 +104,18 @@ TEST_F(CardDeck, SheetsHaveTheGridsSizes) {
             ASSERT_GT(BlockDiff(fp, a / 4 * 71, a % 4 * 96, fp, b / 4 * 71, b % 4 * 96), 0) << a << " " << b;
     for (int a = 0; a < kBackDesigns; ++a)
         for (int b = a + 1; b < kBackDesigns; ++b) ASSERT_GT(BlockDiff(bp, a * 71, 0, bp, b * 71, 0), 500);
+}
+
+TEST(CardSheets, RunsExpandAcrossRowsAndNeverPastTheSheet) {
+    // 3 x 2: a run of four crosses into the second row; the last run is longer than what is left.
+    const unsigned char runs[] = {4, 1, 2, 3, 200, 9, 8, 7};
+    const std::vector<unsigned char> want = {1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3, 9, 8, 7, 9, 8, 7};
+    EXPECT_EQ(SheetBgr({3, 2, runs, sizeof runs}), want);
+    // Runs that stop short leave black; a torn last run is ignored.
+    EXPECT_EQ(SheetBgr({2, 1, runs, 3}), std::vector<unsigned char>(6, 0));
+    std::vector<unsigned char> first(want.begin(), want.begin() + 12);
+    first.resize(18, 0);
+    EXPECT_EQ(SheetBgr({3, 2, runs, 4}), first);
 }
 
 TEST_F(CardDeck, ShowCardCopiesTheCardsCellOrTheChosenBack) {
