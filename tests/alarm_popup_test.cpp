@@ -111,6 +111,10 @@ TEST_F(AlarmPopupTest, MusicLoopsAndTheNextAlarmsMusicReplacesIt) {
     EXPECT_EQ(world.mci.playing(), "C:\\b.mp3");
     EXPECT_EQ(world.mci.openDevices(), 1);
     EXPECT_TRUE(world.sound.beeps().empty());
+    world.backend.mouseMove(Popup(), 80, 5);
+    world.backend.dblClick(Popup(), 80, 5);  // one line goes, the music goes on
+    EXPECT_EQ(Hints(), Lines{"b"});
+    EXPECT_EQ(world.mci.playing(), "C:\\b.mp3");
     world.backend.dblClick(Popup(), 80, 20, kit::kRightButton);  // all go, the music stops
     EXPECT_EQ(world.mci.openDevices(), 0);
 }
