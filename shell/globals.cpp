@@ -2,6 +2,7 @@
 
 #include "alarms/alarm_records.h"
 #include "grabber/grab_state.h"
+#include "grabber/resource_state.h"
 #include "kit/controls.h"
 #include "shell/tray.h"
 
@@ -24,6 +25,7 @@ void ResetGlobals() {
     eTray::gIconDC = eTray::gIconBitmap = eTray::gIconOldBitmap = 0;
     ResetAlarmState();
     ResetGrabState();
+    ResetResourceState();
     kit::ResetAllForms();
     kit::ClearProcessEndActions();
 }
