@@ -26,6 +26,7 @@ Handle Form::containerWindow() {
 void Form::ensurePeer() {
     if (peer_) return;
     peer_ = NewFormPeer(this, borderStyle_);
+    if (!menuBar_.empty()) peer_->setMenuBar(menuBar_);
     peer_->setText(caption_);
     peer_->setColors(0, ResolveColor(back_));
     if (clientW_ >= 0) {
@@ -301,6 +302,10 @@ void Form::PopupMenu(MenuItem& menu) {
     if (chosen < 0 || chosen >= int(items.size())) return;
     MenuItem* item = items[chosen];
     if (item->Enabled && item->Caption != "-" && item->Click) item->Click();
+}
+
+void Form::onMenuItem(MenuItem* item) {
+    if (item && item->Enabled && item->Visible && item->Caption != "-" && item->Click) item->Click();
 }
 
 int Form::MsgBox(const std::string& text, int flags, const std::string& caption) {

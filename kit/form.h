@@ -39,6 +39,9 @@ public:
     virtual void setTopmost() = 0;
     // Hands the press under way to the system, which drags the window as by its caption.
     virtual void dragWindow() = 0;
+    // A menu bar of these menus and their items, before the window takes its size; captions
+    // and states are read again whenever a menu opens.
+    virtual void setMenuBar(const std::vector<MenuItem*>& menus) = 0;
 };
 std::unique_ptr<FormPeer> NewFormPeer(WindowSink* sink, int borderStyle);
 
@@ -102,6 +105,9 @@ public:
 
     // Opens the items of menu as a popup menu and runs the chosen item's Click.
     void PopupMenu(MenuItem& menu);
+    // The menus of the form's menu bar; set in the constructor. The client area lies below it.
+    void setMenuBar(std::vector<MenuItem*> menus) { menuBar_ = std::move(menus); }
+    const std::vector<MenuItem*>& menuBar() const { return menuBar_; }
     // A modal message box owned by this form's window.
     int MsgBox(const std::string& text, int flags, const std::string& caption);
 
@@ -135,6 +141,8 @@ public:
     void onResized() override;
     void onCloseRequest() override;
     void onTaskbarCreated() override { Form_TaskbarCreated(); }
+    // A menu bar item runs its Click while it is enabled.
+    void onMenuItem(MenuItem* item) override;
 
     // For the toolkit's own parts.
     void controlGotFocus(Control* c);
@@ -168,6 +176,7 @@ private:
 
     std::vector<Component*> components_;
     std::vector<Line*> lines_;
+    std::vector<MenuItem*> menuBar_;
     std::unique_ptr<FormPeer> peer_;
     Control* active_ = nullptr;
     bool visible_ = false, loaded_ = false, shownOnce_ = false;

@@ -17,6 +17,12 @@ constexpr int kPictureTypeBitmap = 1;
 constexpr int kPictureTypeIcon = 3;
 // GetDeviceCaps indices.
 constexpr int kBitsPixel = 12, kPlanes = 14;
+// Stretch modes.
+constexpr int kColorOnColor = 3, kHalftone = 4;
+
+struct GdiPoint {
+    std::int32_t x = 0, y = 0;
+};
 
 struct IconInfo {
     bool fIcon = true;
@@ -69,6 +75,19 @@ public:
     // white its background colour.
     virtual bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX,
                         int srcY, std::uint32_t rop) = 0;
+    // Block copy scaled from the source rectangle onto the target rectangle, in the target's
+    // stretch mode.
+    virtual bool stretchBlt(Handle dst, int x, int y, int width, int height, Handle src,
+                            int srcX, int srcY, int srcWidth, int srcHeight,
+                            std::uint32_t rop) = 0;
+    // Returns the previous mode.
+    virtual int setStretchBltMode(Handle dc, int mode) = 0;
+    // Copies the source rectangle onto the parallelogram whose upper-left, upper-right and
+    // lower-left corners are points[0..2] (no mask). Mirrors and quarter turns are exact:
+    // with W x H the rectangle, a horizontal flip puts source pixel (x, y) on (W-1-x, y), a
+    // left turn on (y, W-1-x). Source and target may be the same surface.
+    virtual bool plgBlt(Handle dst, const GdiPoint points[3], Handle src, int srcX, int srcY,
+                        int width, int height) = 0;
     virtual int getDeviceCaps(Handle dc, int index) = 0;
     // Fills the rectangle with the selected brush (PATCOPY).
     virtual bool patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) = 0;

@@ -9,6 +9,7 @@
 
 namespace kit {
 
+class MenuItem;
 using Handle = std::uintptr_t;
 
 // Mouse buttons and shift state as the toolkit passes them to handlers.
@@ -60,6 +61,8 @@ public:
     // Top-level windows: the shell has (re)started its taskbar, which knows no notification
     // icons now (the "TaskbarCreated" broadcast).
     virtual void onTaskbarCreated() {}
+    // An item of a form's menu bar was chosen.
+    virtual void onMenuItem(MenuItem* item) {}
 };
 
 // What every control asks of its native window. Geometry is in pixels of the container's

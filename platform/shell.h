@@ -7,6 +7,19 @@
 
 namespace platform {
 
+// SHFILEOPSTRUCT with its texts as byte strings: a list holds each path followed by a NUL, and
+// an empty entry (one more NUL) ends it. Empty pTo or progress title: none.
+struct ShFileOpStruct {
+    kit::Handle hwnd = 0;
+    unsigned wFunc = 0;
+    std::string pFrom, pTo;
+    std::uint16_t fFlags = 0;
+    bool fAnyOperationsAborted = false;  // out
+    std::string lpszProgressTitle;
+};
+constexpr unsigned kFoDelete = 3;
+constexpr std::uint16_t kFofAllowUndo = 0x0040;
+
 class Shell {
 public:
     virtual ~Shell() = default;
@@ -19,6 +32,9 @@ public:
     // characters, or "" when the dialog is cancelled or the choice has no file-system path.
     virtual std::string browseForFolder(kit::Handle owner, const std::string& title,
                                         unsigned flags, const std::string& startFolder) = 0;
+    // SHFileOperationA: 0 when the shell carried the operation out or the user declined it
+    // (fAnyOperationsAborted then set), an error code otherwise.
+    virtual int fileOperation(ShFileOpStruct& op) = 0;
 };
 
 }  // namespace platform

@@ -1,5 +1,8 @@
 #include "kit/headless/headless_backend.h"
 
+#include "kit/menu.h"
+#include "kit/window_proc.h"
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -412,6 +415,42 @@ void HeadlessBackend::pressKey(int keyCode, int shift) {
     if (!windows_.count(h)) return;
     int up = keyCode;
     if (s) s->onKeyUp(up, shift);
+}
+
+void HeadlessBackend::keyDown(int keyCode, int shift) {
+    Handle h = focus_ ? focus_ : activeForm_;
+    if (!h || !windows_.count(h)) return;
+    WindowSink* s = window(h).sink();
+    if (s && s->onNavigationKey(keyCode, shift)) return;
+    int key = keyCode;
+    if (s) s->onKeyDown(key, shift);
+    if (key && windows_.count(h)) window(h).nativeKey(key, shift);
+}
+
+void HeadlessBackend::keyUp(int keyCode, int shift) {
+    Handle h = focus_ ? focus_ : activeForm_;
+    if (!h || !windows_.count(h)) return;
+    int up = keyCode;
+    if (WindowSink* s = window(h).sink()) s->onKeyUp(up, shift);
+}
+
+std::intptr_t HeadlessBackend::wheel(Handle h, int delta, int keys) {
+    const auto wParam = static_cast<std::uintptr_t>(
+        (static_cast<std::uint32_t>(delta & 0xFFFF) << 16) | static_cast<std::uint32_t>(keys & 0xFFFF));
+    return CallWndProc(GetWndLong(h, kGwlWndProc), h, kWmMouseWheel, wParam, 0);
+}
+
+void HeadlessBackend::chooseMenuItem(Handle form, MenuItem& item) {
+    if (!windows_.count(form)) return;
+    HeadlessWindow& w = window(form);
+    for (MenuItem* menu : w.menus) {
+        const bool inMenu = menu == &item ||
+                            std::find(menu->Items.begin(), menu->Items.end(), &item) != menu->Items.end();
+        if (!inMenu) continue;
+        if (!menu->Enabled || !menu->Visible || !w.enabled) return;
+        if (w.sink()) w.sink()->onMenuItem(&item);
+        return;
+    }
 }
 
 void HeadlessBackend::typeText(const std::string& text) {

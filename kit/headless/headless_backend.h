@@ -115,6 +115,15 @@ public:
 
     // Keyboard drivers: keys go to the window with the focus.
     void pressKey(int keyCode, int shift = 0);
+    // The two halves of a press, for a key released somewhere other than where it went down.
+    void keyDown(int keyCode, int shift = 0);
+    void keyUp(int keyCode, int shift = 0);
+    // A wheel message (WM_MOUSEWHEEL) with this delta and key state, sent to h through its
+    // window procedure; returns what the procedure returned.
+    std::intptr_t wheel(Handle h, int delta, int keys = 0);
+    // The user picks an item of a form's menu bar; nothing when the item or its menu is
+    // disabled.
+    void chooseMenuItem(Handle form, MenuItem& item);
     void typeText(const std::string& text);
     // The user opens a list (a combo box's) and picks the entry at index.
     void choose(Handle h, int index);

@@ -7,7 +7,7 @@
 namespace kit::headless {
 namespace {
 
-constexpr int kCaption = 18, kFixedFrame = 3, kSizingFrame = 4;
+constexpr int kCaption = 18, kFixedFrame = 3, kSizingFrame = 4, kMenuBar = 19;
 
 class HeadlessFormPeer : public HeadlessPeer<FormPeer> {
 public:
@@ -57,11 +57,13 @@ public:
     }
     void frameSize(int& dx, int& dy) const override {
         switch (style_) {
-        case kBorderNone: dx = dy = 0; return;
-        case kBorderSizable: dx = 2 * kSizingFrame; dy = 2 * kSizingFrame + kCaption; return;
-        default: dx = 2 * kFixedFrame; dy = 2 * kFixedFrame + kCaption; return;
+        case kBorderNone: dx = dy = 0; break;
+        case kBorderSizable: dx = 2 * kSizingFrame; dy = 2 * kSizingFrame + kCaption; break;
+        default: dx = 2 * kFixedFrame; dy = 2 * kFixedFrame + kCaption; break;
         }
+        if (!menus.empty()) dy += kMenuBar;
     }
+    void setMenuBar(const std::vector<MenuItem*>& m) override { menus = m; }
     bool paintsThroughSink() const override { return true; }
     void setTopmost() override { topmost = true; }
     void dragWindow() override {

@@ -2,6 +2,7 @@
 // colours, visibility), what it does by itself when the test drivers click or type into it,
 // and how it draws when the backend paints a picture of a form.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
     int border = 0;  // pixels of edge on each side of the client area
     bool topmost = false;  // forms: placed above all other windows
     int drags = 0;         // forms: drags handed to the system
+    std::vector<MenuItem*> menus;  // forms: the menu bar
+    // The window's procedure as the program replaced it; 0: its own.
+    std::intptr_t wndProc = 0;
+    // Messages that reached the window's own procedure through the procedure chain.
+    int ownProcMessages = 0;
     // The child windows, back to front.
     std::vector<Handle> children;
 

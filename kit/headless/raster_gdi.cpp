@@ -517,6 +517,100 @@ bool RasterGdi::bitBlt(Handle dst, int x, int y, int width, int height, Handle s
     return true;
 }
 
+int RasterGdi::setStretchBltMode(Handle dc, int mode) {
+    Object* d = find(dc, Kind::DC);
+    if (!d) return 0;
+    const int old = d->dc.stretchMode;
+    d->dc.stretchMode = mode;
+    return old;
+}
+
+bool RasterGdi::stretchBlt(Handle dst, int x, int y, int width, int height, Handle src,
+                           int srcX, int srcY, int srcWidth, int srcHeight, std::uint32_t rop) {
+    if (rop != kSrcCopy) return false;
+    Object* dd = find(dst, Kind::DC);
+    Pixels* ds = surface(dst);
+    const Pixels* ss = surface(src);
+    if (!dd || !ds || !ss || srcWidth <= 0 || srcHeight <= 0) return false;
+    if (width <= 0 || height <= 0) return true;
+    if (!WithinPixelCap(width, height)) return false;
+    // The source rectangle, clipped to its surface (what lies outside reads as nothing).
+    Pixmap from;
+    from.width = srcWidth;
+    from.height = srcHeight;
+    from.px.assign(static_cast<std::size_t>(srcWidth) * srcHeight, 0);
+    for (int yy = 0; yy < srcHeight; ++yy)
+        for (int xx = 0; xx < srcWidth; ++xx) {
+            const int sx = srcX + xx, sy = srcY + yy;
+            if (sx >= 0 && sy >= 0 && sx < ss->width && sy < ss->height)
+                from.px[static_cast<std::size_t>(yy) * srcWidth + xx] =
+                    kAlphaOpaque | ss->at(sx, sy);
+        }
+    Pixmap scaled;
+    if (dd->dc.stretchMode == kHalftone) {
+        scaled = ScalePixmap(from, width, height);
+    } else {
+        // The other modes keep one source pixel for each target pixel.
+        scaled.width = width;
+        scaled.height = height;
+        scaled.px.resize(static_cast<std::size_t>(width) * height);
+        for (int yy = 0; yy < height; ++yy) {
+            const int sy = static_cast<int>(static_cast<long long>(yy) * srcHeight / height);
+            for (int xx = 0; xx < width; ++xx) {
+                const int sx = static_cast<int>(static_cast<long long>(xx) * srcWidth / width);
+                scaled.px[static_cast<std::size_t>(yy) * width + xx] = from.at(sx, sy);
+            }
+        }
+    }
+    for (int yy = std::max(0, -y); yy < height && y + yy < ds->height; ++yy)
+        for (int xx = std::max(0, -x); xx < width && x + xx < ds->width; ++xx) {
+            const Rgba p = scaled.at(xx, yy);
+            if ((p >> 24) == 0) continue;
+            put(*ds, x + xx, y + yy, p & 0xFFFFFF);
+        }
+    if (dd->dc.window) keepFrame(dd->dc.window, *ds, x, y, width, height);
+    return true;
+}
+
+bool RasterGdi::plgBlt(Handle dst, const GdiPoint points[3], Handle src, int srcX, int srcY,
+                       int width, int height) {
+    Object* dd = find(dst, Kind::DC);
+    Pixels* ds = surface(dst);
+    const Pixels* ss = surface(src);
+    if (!dd || !ds || !ss || width <= 0 || height <= 0) return false;
+    // The source rectangle clipped to its surface, copied first: the target may be the source.
+    const int l = std::max(0, srcX), t = std::max(0, srcY);
+    const int r = std::min(ss->width, srcX + width), b = std::min(ss->height, srcY + height);
+    if (l >= r || t >= b) return true;
+    const Pixels from = *ss;
+    // Each target pixel whose centre lies inside the parallelogram takes the source pixel that
+    // maps onto it: c - p0 = u * (p1 - p0) + v * (p2 - p0), with u and v in [0, 1).
+    const double ax = points[1].x - points[0].x, ay = points[1].y - points[0].y;
+    const double bx = points[2].x - points[0].x, by = points[2].y - points[0].y;
+    const double det = ax * by - ay * bx;
+    if (det == 0) return false;
+    const int minX = std::max(0, std::min({points[0].x, points[1].x, points[2].x,
+                                           points[1].x + points[2].x - points[0].x}));
+    const int maxX = std::min(ds->width, std::max({points[0].x, points[1].x, points[2].x,
+                                                   points[1].x + points[2].x - points[0].x}));
+    const int minY = std::max(0, std::min({points[0].y, points[1].y, points[2].y,
+                                           points[1].y + points[2].y - points[0].y}));
+    const int maxY = std::min(ds->height, std::max({points[0].y, points[1].y, points[2].y,
+                                                    points[1].y + points[2].y - points[0].y}));
+    for (int y = minY; y < maxY; ++y)
+        for (int x = minX; x < maxX; ++x) {
+            const double cx = x + 0.5 - points[0].x, cy = y + 0.5 - points[0].y;
+            const double u = (cx * by - cy * bx) / det, v = (ax * cy - ay * cx) / det;
+            if (u < 0 || u >= 1 || v < 0 || v >= 1) continue;
+            const int sx = srcX + static_cast<int>(u * width);
+            const int sy = srcY + static_cast<int>(v * height);
+            if (sx < l || sy < t || sx >= r || sy >= b) continue;
+            put(*ds, x, y, from.at(sx, sy));
+        }
+    if (dd->dc.window) keepFrame(dd->dc.window, *ds, minX, minY, maxX - minX, maxY - minY);
+    return true;
+}
+
 void RasterGdi::keepFrame(Handle window, const Pixels& screen, int x, int y, int width, int height) {
     Frames& f = frames_[window];
     ++f.count;

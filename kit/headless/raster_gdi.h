@@ -55,6 +55,11 @@ public:
     bool fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) override;
     bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX, int srcY,
                 std::uint32_t rop) override;
+    bool stretchBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX,
+                    int srcY, int srcWidth, int srcHeight, std::uint32_t rop) override;
+    int setStretchBltMode(Handle dc, int mode) override;
+    bool plgBlt(Handle dst, const GdiPoint points[3], Handle src, int srcX, int srcY, int width,
+                int height) override;
     int getDeviceCaps(Handle dc, int index) override;
     Handle createIconIndirect(const IconInfo& info) override;
     bool destroyIcon(Handle icon) override;
@@ -111,6 +116,7 @@ private:
         int penX = 0, penY = 0;
         Color text = 0x000000, bk = 0xFFFFFF;
         int bkMode = kOpaque;
+        int stretchMode = 1;  // BLACKONWHITE
     };
     struct Font {
         std::string face;

@@ -1,5 +1,9 @@
 // Forms on Win32: a top-level window of the toolkit's form class with the style of its border.
 #include "kit/form.h"
+
+#include <vector>
+
+#include "kit/menu.h"
 #include "kit/win32/win32_window.h"
 
 namespace kit::win32 {
@@ -83,14 +87,75 @@ public:
         ReleaseCapture();
         SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
     }
+    void setMenuBar(const std::vector<MenuItem*>& menus) override {
+        if (!hwnd()) return;
+        HMENU bar = CreateMenu();
+        items_.clear();
+        popups_.clear();
+        for (MenuItem* menu : menus) {
+            HMENU popup = CreatePopupMenu();
+            popups_.push_back({popup, menu});
+            for (MenuItem* item : menu->Items) {
+                items_.push_back(item);
+                const UINT id = static_cast<UINT>(items_.size());
+                if (item->Caption == "-")
+                    AppendMenuA(popup, MF_SEPARATOR, id, nullptr);
+                else
+                    AppendMenuA(popup, MF_STRING | (item->Enabled ? 0 : MF_GRAYED), id,
+                                item->Caption.c_str());
+            }
+            AppendMenuA(bar, MF_POPUP | MF_STRING | (menu->Enabled ? 0 : MF_GRAYED),
+                        reinterpret_cast<UINT_PTR>(popup), menu->Caption.c_str());
+        }
+        SetMenu(hwnd(), bar);
+        hasMenu_ = true;
+    }
+    bool onMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (msg == WM_INITMENUPOPUP) {
+            // The program changes captions and states without telling the menu: read them now.
+            HMENU popup = reinterpret_cast<HMENU>(wParam);
+            for (const auto& p : popups_) {
+                if (p.handle != popup) continue;
+                for (MenuItem* item : p.menu->Items) {
+                    if (item->Caption == "-") continue;
+                    const UINT id = IdOf(item);
+                    ModifyMenuA(popup, id, MF_BYCOMMAND | MF_STRING | (item->Enabled ? 0 : MF_GRAYED),
+                                id, item->Caption.c_str());
+                }
+            }
+            return false;
+        }
+        if (msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0) {
+            const UINT id = LOWORD(wParam);
+            if (id == 0 || id > items_.size()) return false;
+            MenuItem* item = items_[id - 1];
+            WindowSink* s = sink();
+            Guarded([&] { s->onMenuItem(item); });
+            result = 0;
+            return true;
+        }
+        return false;
+    }
     void frameSize(int& dx, int& dy) const override {
         RECT rc{0, 0, 100, 100};
-        AdjustWindowRectEx(&rc, style_, FALSE, exStyle_);
+        AdjustWindowRectEx(&rc, style_, hasMenu_ ? TRUE : FALSE, exStyle_);
         dx = (rc.right - rc.left) - 100;
         dy = (rc.bottom - rc.top) - 100;
     }
 
 private:
+    struct Popup {
+        HMENU handle;
+        MenuItem* menu;
+    };
+    UINT IdOf(MenuItem* item) const {
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            if (items_[i] == item) return static_cast<UINT>(i + 1);
+        return 0;
+    }
+    std::vector<MenuItem*> items_;  // command id i + 1 is items_[i]
+    std::vector<Popup> popups_;
+    bool hasMenu_ = false;
     DWORD style_ = 0, exStyle_ = 0;
     int pendingState_ = kStateNormal;
 };

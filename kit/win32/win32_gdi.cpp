@@ -4,7 +4,9 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -148,6 +150,109 @@ bool Win32Gdi::bitBlt(Handle dst, int x, int y, int width, int height, Handle sr
 }
 
 int Win32Gdi::getDeviceCaps(Handle dc, int index) { return GetDeviceCaps(H<HDC>(dc), index); }
+
+bool Win32Gdi::stretchBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX,
+                          int srcY, int srcWidth, int srcHeight, std::uint32_t rop) {
+    return StretchBlt(H<HDC>(dst), x, y, width, height, H<HDC>(src), srcX, srcY, srcWidth,
+                      srcHeight, rop) != 0;
+}
+
+int Win32Gdi::setStretchBltMode(Handle dc, int mode) {
+    const int old = SetStretchBltMode(H<HDC>(dc), mode);
+    if (mode == HALFTONE) SetBrushOrgEx(H<HDC>(dc), 0, 0, nullptr);  // as HALFTONE asks
+    return old;
+}
+
+namespace {
+
+// A 32-bit top-down DIB section in a memory DC of its own.
+struct DibSurface {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr, old = nullptr;
+    std::uint32_t* bits = nullptr;
+    int width = 0, height = 0;
+    DibSurface(int w, int h) : width(w), height(h) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* p = nullptr;
+        bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+        if (!bitmap) return;
+        dc = CreateCompatibleDC(nullptr);
+        if (!dc) return;
+        old = static_cast<HBITMAP>(SelectObject(dc, bitmap));
+        bits = static_cast<std::uint32_t*>(p);
+    }
+    ~DibSurface() {
+        if (dc) {
+            SelectObject(dc, old);
+            DeleteDC(dc);
+        }
+        if (bitmap) DeleteObject(bitmap);
+    }
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+    bool ok() const { return bits != nullptr && dc != nullptr; }
+};
+
+// -1, 0 or 1 when v is that many times n.
+int UnitOf(int v, int n) { return v == n ? 1 : v == -n ? -1 : v == 0 ? 0 : 2; }
+
+}  // namespace
+
+bool Win32Gdi::plgBlt(Handle dst, const GdiPoint points[3], Handle src, int srcX, int srcY,
+                      int width, int height) {
+    if (width <= 0 || height <= 0) return false;
+    // The sides as unit steps: source x runs along (ax, ay), source y along (bx, by).
+    const int ax = UnitOf(points[1].x - points[0].x, width);
+    const int ay = UnitOf(points[1].y - points[0].y, width);
+    const int bx = UnitOf(points[2].x - points[0].x, height);
+    const int by = UnitOf(points[2].y - points[0].y, height);
+    const bool axisMapping = ax != 2 && ay != 2 && bx != 2 && by != 2 &&
+                             std::abs(ax) + std::abs(ay) == 1 && std::abs(bx) + std::abs(by) == 1 &&
+                             ax * bx + ay * by == 0;
+    if (!axisMapping) {
+        POINT pts[3];
+        for (int i = 0; i < 3; ++i) pts[i] = POINT{points[i].x, points[i].y};
+        return PlgBlt(H<HDC>(dst), pts, H<HDC>(src), srcX, srcY, width, height, nullptr, 0, 0) != 0;
+    }
+    // The source rectangle, read once (the target may be the same surface).
+    DibSurface from(width, height);
+    if (!from.ok()) return false;
+    if (!BitBlt(from.dc, 0, 0, width, height, H<HDC>(src), srcX, srcY, SRCCOPY)) return false;
+    GdiFlush();
+    // Source pixel (x, y) lands on p0 + x*a + y*b, less one along each side that runs
+    // backwards (its centre lies half a pixel further on).
+    const int offX = points[0].x + (ax < 0 ? -1 : 0) + (bx < 0 ? -1 : 0);
+    const int offY = points[0].y + (ay < 0 ? -1 : 0) + (by < 0 ? -1 : 0);
+    const int dw = ax != 0 ? width : height, dh = ax != 0 ? height : width;
+    const int left = std::min(offX, offX + ax * (width - 1) + bx * (height - 1));
+    const int top = std::min(offY, offY + ay * (width - 1) + by * (height - 1));
+    // Written in bands, so the copy needs one natural-size buffer only.
+    const int band = std::min(dh, 64);
+    DibSurface out(dw, band);
+    if (!out.ok()) return false;
+    for (int y0 = 0; y0 < dh; y0 += band) {
+        const int rows = std::min(band, dh - y0);
+        for (int r = 0; r < rows; ++r) {
+            std::uint32_t* row = out.bits + static_cast<std::size_t>(r) * dw;
+            const int dy = top + y0 + r - offY;
+            for (int c = 0; c < dw; ++c) {
+                const int dx = left + c - offX;
+                // The inverse of an axis mapping is its transpose.
+                const int sx = ax * dx + ay * dy, sy = bx * dx + by * dy;
+                row[c] = from.bits[static_cast<std::size_t>(sy) * width + sx];
+            }
+        }
+        GdiFlush();
+        if (!BitBlt(H<HDC>(dst), left, top + y0, dw, rows, out.dc, 0, 0, SRCCOPY)) return false;
+    }
+    return true;
+}
 
 Handle Win32Gdi::createIconIndirect(const IconInfo& info) {
     ICONINFO ii{};

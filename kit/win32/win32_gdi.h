@@ -30,6 +30,13 @@ public:
     bool fillRect(Handle dc, int left, int top, int right, int bottom, Handle brush) override;
     bool bitBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX, int srcY,
                 std::uint32_t rop) override;
+    bool stretchBlt(Handle dst, int x, int y, int width, int height, Handle src, int srcX,
+                    int srcY, int srcWidth, int srcHeight, std::uint32_t rop) override;
+    int setStretchBltMode(Handle dc, int mode) override;
+    // Mirrors and quarter turns as a pixel copy through DIB sections (Wine's PlgBlt builds on
+    // a world transform that does not turn pixels exactly); other shapes go to PlgBlt.
+    bool plgBlt(Handle dst, const GdiPoint points[3], Handle src, int srcX, int srcY, int width,
+                int height) override;
     int getDeviceCaps(Handle dc, int index) override;
     Handle createIconIndirect(const IconInfo& info) override;
     bool destroyIcon(Handle icon) override;

@@ -9,6 +9,18 @@ namespace {
 HeadlessWorld* g_bound = nullptr;
 }
 
+HeadlessWorld::HeadlessWorld() {
+    // The recycle bin: a deleted file moves into the trash folder under its own name.
+    shell.trash = [this](const std::string& path) {
+        auto bytes = files.read(path);
+        if (!bytes || !files.remove(path)) return false;
+        const std::size_t slash = path.find_last_of('\\');
+        files.addFile(std::string(kTrashFolder) + "\\" + path.substr(slash + 1),
+                      std::string(bytes->begin(), bytes->end()));
+        return true;
+    };
+}
+
 void HeadlessWorld::bind() {
     g_bound = this;
     backend.addEventSource(&network);

@@ -29,7 +29,10 @@ struct HeadlessWorld {
     MemoryFiles files;
     kit::headless::ScriptedReader reader{backend};
 
-    HeadlessWorld() = default;
+    // Where the headless recycle bin keeps deleted files.
+    static constexpr const char* kTrashFolder = "C:\\Recycled";
+
+    HeadlessWorld();
     HeadlessWorld(const HeadlessWorld&) = delete;
     HeadlessWorld& operator=(const HeadlessWorld&) = delete;
     // Unbinds everything when this world is the one bound last.

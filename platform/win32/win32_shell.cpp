@@ -61,6 +61,21 @@ std::string Win32Shell::browseForFolder(kit::Handle owner, const std::string& ti
     return result;
 }
 
+int Win32Shell::fileOperation(ShFileOpStruct& op) {
+    SHFILEOPSTRUCTA s{};
+    s.hwnd = reinterpret_cast<HWND>(op.hwnd);
+    s.wFunc = op.wFunc;
+    s.pFrom = op.pFrom.empty() ? nullptr : op.pFrom.c_str();
+    s.pTo = op.pTo.empty() ? nullptr : op.pTo.c_str();
+    s.fFlags = op.fFlags;
+    s.fAnyOperationsAborted = FALSE;
+    s.hNameMappings = nullptr;
+    s.lpszProgressTitle = op.lpszProgressTitle.empty() ? nullptr : op.lpszProgressTitle.c_str();
+    const int r = SHFileOperationA(&s);
+    op.fAnyOperationsAborted = s.fAnyOperationsAborted != FALSE;
+    return r;
+}
+
 std::intptr_t RecordingEffectsShell::execute(kit::Handle, const std::string& verb,
                                              const std::string& file, const std::string&,
                                              const std::string&, int) {

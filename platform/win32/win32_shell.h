@@ -11,6 +11,7 @@ public:
                           int show) override;
     std::string browseForFolder(kit::Handle owner, const std::string& title, unsigned flags,
                                 const std::string& startFolder) override;
+    int fileOperation(ShFileOpStruct& op) override;
 };
 
 // For smoke runs: what would be opened is written to effects.log ("ShellExecute VERB FILE"),
