@@ -5,6 +5,7 @@
 #include "grabber/resource_state.h"
 #include "kit/controls.h"
 #include "shell/tray.h"
+#include "viewer/sized_preview.h"
 
 void ResetGlobals() {
     gDownloadGIF = gDownloadJPG = gDownloadJPEG = gDownloadBMP = gDownloadPNG = false;
@@ -26,6 +27,7 @@ void ResetGlobals() {
     ResetAlarmState();
     ResetGrabState();
     ResetResourceState();
+    ResetViewerState();
     kit::ResetAllForms();
     kit::ClearProcessEndActions();
 }
