@@ -5,17 +5,14 @@
 
 namespace ePreview {
 
-void LoadImage(int index) {
-  frmSizedPreview().LoadImage(static_cast<std::int16_t>(index));
-}
+void LoadImage(int index) { frmSizedPreview().LoadImage(static_cast<std::int16_t>(index)); }
 
 void Show() { frmSizedPreview().Show(); }
 
 void BringToFront() {
-  if (frmSizedPreview.Loaded() && frmSizedPreview().loaded())
-    frmSizedPreview().Show();
+    if (frmSizedPreview.Loaded() && frmSizedPreview().loaded()) frmSizedPreview().Show();
 }
 
 void Unload() { frmSizedPreview.Unload(); }
 
-} // namespace ePreview
+}  // namespace ePreview

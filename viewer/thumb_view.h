@@ -10,7 +10,7 @@ inline kit::LongPtr gPreviewOldWndProc = 0;
 
 namespace eThumbView {
 
-kit::LongPtr PreviewWindowProc(kit::Handle hwnd, std::uint32_t msg,
-                               std::uintptr_t wParam, kit::LongPtr lParam);
+kit::LongPtr PreviewWindowProc(kit::Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                               kit::LongPtr lParam);
 
-} // namespace eThumbView
+}  // namespace eThumbView

@@ -238,14 +238,18 @@ bool Win32Gdi::plgBlt(Handle dst, const GdiPoint points[3], Handle src, int srcX
     if (!out.ok()) return false;
     for (int y0 = 0; y0 < dh; y0 += band) {
         const int rows = std::min(band, dh - y0);
-        for (int r = 0; r < rows; ++r) {
-            std::uint32_t* row = out.bits + static_cast<std::size_t>(r) * dw;
-            const int dy = top + y0 + r - offY;
-            for (int c = 0; c < dw; ++c) {
-                const int dx = left + c - offX;
-                // The inverse of an axis mapping is its transpose.
-                const int sx = ax * dx + ay * dy, sy = bx * dx + by * dy;
-                row[c] = from.bits[static_cast<std::size_t>(sy) * width + sx];
+        // In tiles of a band's height, so a turn reads the source a block at a time.
+        for (int c0 = 0; c0 < dw; c0 += band) {
+            const int c1 = std::min(dw, c0 + band);
+            for (int r = 0; r < rows; ++r) {
+                std::uint32_t* row = out.bits + static_cast<std::size_t>(r) * dw;
+                const int dy = top + y0 + r - offY;
+                for (int c = c0; c < c1; ++c) {
+                    const int dx = left + c - offX;
+                    // The inverse of an axis mapping is its transpose.
+                    const int sx = ax * dx + ay * dy, sy = bx * dx + by * dy;
+                    row[c] = from.bits[static_cast<std::size_t>(sy) * width + sx];
+                }
             }
         }
         GdiFlush();
