@@ -50,6 +50,12 @@ public:
     void setVisible(bool on);
     bool Enabled() const { return enabled_; }
     void setEnabled(bool on);
+    // Disabled and enabled again at once, as the program does after handling a click (the
+    // focus leaves the control).
+    void EnableAgain() {
+        setEnabled(false);
+        setEnabled(true);
+    }
     // 0 brings the control in front of its siblings, 1 sends it behind them.
     void ZOrder(int position = 0);
 

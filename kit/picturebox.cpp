@@ -64,6 +64,23 @@ Picture PictureBox::Image() {
     return CreatePicture(kPictureTypeBitmap, copy, true);
 }
 
+void PictureBox::setPicture(Picture p) {
+    picture_ = std::move(p);
+    fitPicture();
+}
+
+void PictureBox::setAutoSize(bool on) {
+    autoSize_ = on;
+    fitPicture();
+}
+
+void PictureBox::fitPicture() {
+    if (!autoSize_ || !picture_) return;
+    int w = 0, h = 0;
+    if (gdi().pictureSize(picture_->object(), w, h))
+        movePx(x_, y_, w + 2 * borderPx(), h + 2 * borderPx());
+}
+
 void PictureBox::setBackColor(Color c) {
     Control::setBackColor(c);
     image_.setBackColor(c);

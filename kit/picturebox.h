@@ -52,7 +52,11 @@ public:
     Picture Image();
 
     const Picture& picture() const { return picture_; }
-    void setPicture(Picture p) { picture_ = std::move(p); }
+    // With AutoSize the box takes the picture's natural size (plus its border); taking the
+    // picture away leaves the size as it was.
+    void setPicture(Picture p);
+    bool AutoSize() const { return autoSize_; }
+    void setAutoSize(bool on);
 
     // Container.
     Form* hostForm() override { return owner(); }
@@ -75,7 +79,9 @@ protected:
     int drawPxY(double y) const;
 
 private:
+    void fitPicture();
     int border_ = 0;
+    bool autoSize_ = false;
     int scaleMode_ = kScalePixels;
     double userWidth_ = 0, userHeight_ = 0;  // the user scale; 0: none on that axis
     Surface image_;

@@ -5,6 +5,7 @@
 #include "fortune/fortune_form.h"
 #include "grabber/crawl.h"
 #include "grabber/grab_state.h"
+#include "grabber/resource_form.h"
 #include "kit/datetime.h"
 #include "kit/runtime.h"
 #include "platform/services.h"
@@ -41,6 +42,7 @@ FrmTivlo::FrmTivlo()
     mnuPopup.Items = {&mnuSchedule, &mnuGrabbing, &sep1, &mnuFortune, &sep2, &mnuTimeSynch,
                       &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
     mnuTimeSynch.Click = [this] { mnuTimeSynch_Click(); };
+    mnuGrabbing.Click = [this] { mnuGrabbing_Click(); };
     mnuFortune.Click = [this] { mnuFortune_Click(); };
     mnuHelp.Click = [this] { mnuHelp_Click(); };
     mnuAbout.Click = [] { frmAbout().Show(); };
@@ -159,12 +161,23 @@ void FrmTivlo::mnuHelp_Click() {
                               "", 1);
 }
 
+void FrmTivlo::mnuGrabbing_Click() {
+    // The grab window, or the end of the run, gives the item back.
+    mnuGrabbing.Enabled = false;
+    if (mnuGrabbing.Caption == "&Picture Grabbing") {
+        // Its load may already have closed it again (a close that came while events ran).
+        if (FrmResource& window = frmResource(); window.loaded()) window.Show();
+    } else
+        gStopGrabbing = true;
+}
+
 void FrmTivlo::mnuExit_Click() {
     gStopGrabbing = true;
     CloseTimeSocket();
     eTray::RemoveTrayIcons();
     eTray::ReleaseIconCanvas();
     eSystem::ShowTrayClock();
+    if (gResourceFormOpen) frmResource.Unload();  // its unload saves the grab settings
     kit::End(0);
 }
 
