@@ -6,6 +6,7 @@
 #include "grabber/crawl.h"
 #include "grabber/grab_state.h"
 #include "kit/headless/curl_reader.h"
+#include "grab_window_fixture.h"
 #include "program_fixture.h"
 #include "shell/tivlo_form.h"
 #include "tests/server/loopback_server.h"
@@ -63,6 +64,61 @@ TEST_F(ProgramTest, CrawlOfARealSiteSavesEachPictureOnceAndEnds) {
         ASSERT_EQ(world.backend.msgBoxCalls().size(), 1u);
         EXPECT_EQ(world.backend.msgBoxCalls()[0].text, "All links have been parsed !");
         EXPECT_EQ(gDownloadsInFlight, 0);
+    }
+    fs::remove_all(dir);
+}
+
+// The grab window as a user drives it: opened from the tray, an address typed, "&Grab Now";
+// after the crawl's message and one refresh the first five pictures show as thumbnails.
+TEST_F(ProgramTest, GrabWindowShowsTheGrabbedPicturesAfterTheRefresh) {
+    const fs::path dir = fs::temp_directory_path() / ("tivlo-grab-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::uint32_t colours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF, 0xFFFF00};
+    std::string index;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "p" + std::to_string(i) + ".bmp";
+        std::ofstream(dir / name, std::ios::binary) << SolidBmp(40, 30, colours[i]);
+        index += "<img src=\"" + name + "\">";
+    }
+    std::ofstream(dir / "index.html") << index;
+    {
+        testserver::LoopbackServer server(dir.string());
+        kit::headless::CurlReader curl(world.backend);
+        kit::setAsyncReader(&curl);
+        ASSERT_FALSE(Start());
+        gDownloadFolder = gListedFolder = "C:\\Pics";
+        world.files.addFolder("C:\\Pics");
+        gDownloadGIF = gDownloadJPG = gDownloadJPEG = gDownloadPNG = false;
+        gDownloadBMP = true;
+        gLimitImageSize = gLimitImageFileSize = false;
+        gDispWindowAfterGrabbing = true;
+
+        world.backend.setMenuChooser([](const std::vector<kit::MenuEntry>& entries) {
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                if (entries[i].caption == "&Picture Grabbing") return static_cast<int>(i);
+            return -1;
+        });
+        world.backend.mouseMove(frmTivlo().tmpIcon(0).hWnd(), 516);  // right button down
+        ASSERT_TRUE(frmResource.Loaded());
+        FrmResource& w = frmResource();
+        world.backend.focus(w.ocxResource.txtWebsiteURL.hWnd());
+        world.backend.typeText(server.url("/index.html"));
+        world.backend.click(w.cmdGrabNow.hWnd());
+        world.backend.advance(100);
+        kit::setAsyncReader(&world.reader);
+        ASSERT_EQ(world.backend.msgBoxCalls().size(), 1u);
+        EXPECT_EQ(world.backend.msgBoxCalls()[0].text, "All links have been parsed !");
+        EXPECT_EQ(w.cmdGrabNow.Caption(), "&Grab Now");
+        EXPECT_EQ(world.files.files().size(), 6u);
+
+        world.backend.advance(10000);
+        EXPECT_EQ(w.lblThumbViewPage.Caption(), "1/2");
+        const auto shot = world.backend.snapshot(w.hWnd());
+        std::set<std::uint32_t> seen;
+        for (int k = 0; k < 5; ++k) seen.insert(shot.at(65 + 126 * k, 368));
+        EXPECT_EQ(seen.size(), 5u);
+        EXPECT_EQ(seen.count(0x000000), 0u);
+        EXPECT_EQ(w.lblThumbView(0).Caption(), "Catch00000.bmp");
     }
     fs::remove_all(dir);
 }
