@@ -1,0 +1,183 @@
+# "&Picture Grabbing": a grab of a generated site on a loopback web server in a private network,
+# the thumbnails after the refresh, paging, the settings saved at "E&xit", the folder dialog,
+# and a keyword-only grab that asks the loopback server for the search page.
+name="grab window"
+GRAB_PORT=8080
+GRAB_SITE="$SMOKE_TMP/site"
+GRAB_LOG="$SMOKE_TMP/http.log"
+GRAB_DIR="$SMOKE_TMP/downloads"
+
+# The private network: loopback up, a dummy default route so that the program believes it is
+# online, the web server, and the session's wineserver (which makes Wine's sockets) inside.
+grab_network() {
+    local pidfile="$SMOKE_TMP/http.pid" i
+    : >"$GRAB_LOG"
+    wineserver_t 20 -k >/dev/null 2>&1
+    wineserver_t 20 -w >/dev/null 2>&1
+    local ns=(unshare -n)
+    unshare -n true 2>/dev/null || ns=(unshare -rn)
+    timeout 60 "${ns[@]}" bash -c '
+        ip link set lo up || exit 1
+        ip link add dummy0 type dummy && ip link set dummy0 up &&
+            ip addr add 10.255.0.2/24 dev dummy0 && ip route add default via 10.255.0.1 || exit 1
+        timeout 600 python3 -u -m http.server "$1" --bind 127.0.0.1 --directory "$2" \
+            >>"$3" 2>&1 & echo $! >"$4"
+        exec "$5" -p 30' grab "$GRAB_PORT" "$GRAB_SITE" "$GRAB_LOG" "$pidfile" "$WINE_SERVER64" \
+        >>"$SMOKE_TMP/grab-net.log" 2>&1 ||
+        { echo "no network namespace: $(tail -n 3 "$SMOKE_TMP/grab-net.log")" >&2; return 1; }
+    for i in $(seq 50); do
+        grep -q 'Serving HTTP' "$GRAB_LOG" && return 0
+        sleep 0.1
+    done
+    echo "the web server did not start: $(tail -n 3 "$GRAB_LOG")" >&2
+    return 1
+}
+grab_stop() {
+    [ -f "$SMOKE_TMP/http.pid" ] && kill "$(cat "$SMOKE_TMP/http.pid")" 2>/dev/null
+    rm -f "$SMOKE_TMP/http.pid"
+}
+
+# The grab window's client origin on the screen, as "x y" (its client area is 632 x 502).
+grab_origin() {
+    local id
+    id=$(xdotool search --onlyvisible --name '^Resource Grabbing Setting$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] || return 1
+    xdotool getwindowgeometry --shell "$id" | awk -F= '
+        $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
+        END { b = (w - 632) / 2; print x + b, y + h - 502 - b }'
+}
+grab_up() { window_up 'Resource Grabbing Setting'; }
+grab_gone() { ! grab_up; }
+box_up() { window_up 'Tivlo 2\.3'; }
+box_gone() { ! box_up; }
+# at X Y BUTTON: a click at client coordinates of the grab window.
+at() { click $((GX + $1)) $((GY + $2)) "${3:-1}"; }
+
+open_grab_window() {
+    open_tray_menu || return 1
+    xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
+    sleep 0.3
+    press p
+    wait_for 15 grab_up || return 1
+    sleep 1
+    read -r GX GY < <(grab_origin)
+}
+
+# The site: pictures of the four types, each of its own colour, linked from one page.
+mkdir -p "$GRAB_SITE" "$GRAB_DIR"
+colours=(red lime blue yellow magenta cyan orange)
+types=(bmp gif jpg png bmp gif jpg)
+page=""
+for i in "${!colours[@]}"; do
+    convert -size 160x100 "xc:${colours[$i]}" "$GRAB_SITE/p$i.${types[$i]}"
+    page="$page<img src=\"p$i.${types[$i]}\">"
+done
+echo "<html><body>$page</body></html>" >"$GRAB_SITE/index.html"
+folder=$(win_path "$GRAB_DIR")
+reg_put_store "$(expected_defaults | sed "s|^ResSetting\\\\Download_File_Folder=.*|ResSetting\\\\Download_File_Folder=$folder (REG_SZ)|")"
+
+if ! grab_network; then
+    not_ok "$name" "no private network for the web server"
+    return
+fi
+export TIVLO_SEARCH_HOST="127.0.0.1:$GRAB_PORT"
+if ! start_and_wait_icons 40; then
+    not_ok "$name" "the two tray icons did not appear within 40 s"
+    grab_stop
+    return
+fi
+if ! open_grab_window; then
+    screenshot "$SMOKE_TMP/nowindow.png" && keep_file "$SMOKE_TMP/nowindow.png"
+    not_ok "$name" "no grab window from the tray"
+    grab_stop
+    return
+fi
+screenshot "$SMOKE_TMP/opened.png" && keep_file "$SMOKE_TMP/opened.png" grab-opened.png
+
+# "Websites:" box and "&Grab Now".
+at 500 166
+xdotool type --delay 20 "http://127.0.0.1:$GRAB_PORT/index.html"
+at 76 241
+if ! wait_for 60 box_up; then
+    screenshot "$SMOKE_TMP/nobox.png" && keep_file "$SMOKE_TMP/nobox.png"
+    not_ok "$name" "no \"All links have been parsed !\" within 60 s; requests: $(grep -c GET "$GRAB_LOG")"
+    grab_stop
+    return
+fi
+press Return
+wait_for 5 box_gone
+# The next refresh lists what the grab saved.
+sleep 11
+screenshot "$SMOKE_TMP/thumbs.png" && keep_file "$SMOKE_TMP/thumbs.png" grab-thumbnails.png
+files=$(cd "$GRAB_DIR" && ls | LC_ALL=C sort | tr '\n' ' ')
+want="Catch00000.bmp Catch00000.gif Catch00000.jpg Catch00000.png Catch00001.bmp Catch00001.gif Catch00001.jpg "
+# Each slot's centre shows a picture, not the black strip.
+shown=0
+for k in 0 1 2 3 4; do
+    px=$(convert "$SMOKE_TMP/thumbs.png" -crop "1x1+$((GX + 65 + 126 * k))+$((GY + 368))" -format '%[hex:p{0,0}]' info: 2>/dev/null)
+    [ "${px:0:6}" != 000000 ] && shown=$((shown + 1))
+done
+
+at 475 284  # "Next >"
+sleep 2
+screenshot "$SMOKE_TMP/page2.png" && keep_file "$SMOKE_TMP/page2.png" grab-page2.png
+p2=0
+for k in 0 1 2; do
+    px=$(convert "$SMOKE_TMP/page2.png" -crop "1x1+$((GX + 65 + 126 * k))+$((GY + 368))" -format '%[hex:p{0,0}]' info: 2>/dev/null)
+    [ "${px:0:6}" != 000000 ] && p2=$((p2 + 1))
+done
+
+at 566 241  # "E&xit"
+wait_for 5 grab_gone
+saved=$(reg_dump | grep -E '^(Image|ResSetting)\\' | tr '\n' ';')
+
+# "Change Folder": the dialog opens on the folder; Escape keeps it, Enter returns it.
+dialog_up() { window_up 'Browse for Folder'; }
+dialog_gone() { ! dialog_up; }
+folder_ok=no
+if open_grab_window; then
+    at 464 90
+    if wait_for 10 dialog_up; then
+        sleep 1
+        screenshot "$SMOKE_TMP/folder.png" && keep_file "$SMOKE_TMP/folder.png" grab-folder-dialog.png
+        press Escape
+        wait_for 5 dialog_gone
+        at 464 90
+        wait_for 10 dialog_up && sleep 1 && press Return
+        wait_for 5 dialog_gone
+        at 566 241
+        wait_for 5 grab_gone
+        after=$(reg_dump | grep 'Download_File_Folder' | sed 's/.*=//; s/ (REG_SZ)//')
+        [ "$after" = "$folder" ] && folder_ok=yes || folder_ok="no (folder now $after)"
+    else
+        folder_ok="no (no dialog)"
+    fi
+fi
+
+# A keyword-only grab asks the loopback server for the search page.
+search_ok=no
+if open_grab_window; then
+    at 500 194
+    xdotool type --delay 20 "cats"
+    at 76 241
+    wait_for 10 box_up && press Return  # the restart question: Yes
+    sleep 3
+    grep -q 'GET /search?&q=picture+cats&btnG=' "$GRAB_LOG" && search_ok=yes
+    screenshot "$SMOKE_TMP/search.png" && keep_file "$SMOKE_TMP/search.png" grab-search.png
+fi
+grab_stop
+keep_file "$GRAB_LOG" http.log
+
+if [ "$files" != "$want" ]; then
+    not_ok "$name" "downloaded files: $files"
+elif [ "$shown" -ne 5 ] || [ "$p2" -ne 2 ]; then
+    not_ok "$name" "thumbnails: $shown on page 1 (want 5), $p2 on page 2 (want 2)"
+elif [ "$(printf %s "$saved" | tr ';' '\n' | grep -c .)" -ne 13 ]; then
+    not_ok "$name" "saved values: $saved"
+elif [ "$folder_ok" != yes ]; then
+    not_ok "$name" "folder dialog: $folder_ok"
+elif [ "$search_ok" != yes ]; then
+    not_ok "$name" "no search request: $(grep GET "$GRAB_LOG" | tail -n 2 | tr '\n' ';')"
+else
+    ok "$name" "7 pictures grabbed, 5 + 2 thumbnails, 13 values saved, folder dialog kept the folder, search requested"
+fi
