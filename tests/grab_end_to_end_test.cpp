@@ -93,12 +93,7 @@ TEST_F(ProgramTest, GrabWindowShowsTheGrabbedPicturesAfterTheRefresh) {
         gLimitImageSize = gLimitImageFileSize = false;
         gDispWindowAfterGrabbing = true;
 
-        world.backend.setMenuChooser([](const std::vector<kit::MenuEntry>& entries) {
-            for (std::size_t i = 0; i < entries.size(); ++i)
-                if (entries[i].caption == "&Picture Grabbing") return static_cast<int>(i);
-            return -1;
-        });
-        world.backend.mouseMove(frmTivlo().tmpIcon(0).hWnd(), 516);  // right button down
+        ChooseFromTray("&Picture Grabbing");
         ASSERT_TRUE(frmResource.Loaded());
         FrmResource& w = frmResource();
         world.backend.focus(w.ocxResource.txtWebsiteURL.hWnd());
@@ -119,6 +114,13 @@ TEST_F(ProgramTest, GrabWindowShowsTheGrabbedPicturesAfterTheRefresh) {
         EXPECT_EQ(seen.size(), 5u);
         EXPECT_EQ(seen.count(0x000000), 0u);
         EXPECT_EQ(w.lblThumbView(0).Caption(), "Catch00000.bmp");
+
+        // Closed after the run: the tray item opens the window again.
+        world.backend.click(w.cmdExit.hWnd());
+        EXPECT_EQ(frmTivlo().mnuGrabbing.Caption, "&Picture Grabbing");
+        EXPECT_TRUE(frmTivlo().mnuGrabbing.Enabled);
+        ChooseFromTray("&Picture Grabbing");
+        EXPECT_TRUE(frmResource.Loaded());
     }
     fs::remove_all(dir);
 }

@@ -76,14 +76,6 @@ protected:
         world.files.addFile(std::string(kPics) + "\\" + name, bytes);
     }
 
-    void ChooseFromTray(const std::string& caption) {
-        world.backend.setMenuChooser([caption](const std::vector<kit::MenuEntry>& entries) {
-            for (std::size_t i = 0; i < entries.size(); ++i)
-                if (entries[i].caption == caption && entries[i].enabled) return static_cast<int>(i);
-            return -1;
-        });
-        world.backend.mouseMove(frmTivlo().tmpIcon(0).hWnd(), 516);  // right button down
-    }
     FrmResource& Open() {
         ChooseFromTray("&Picture Grabbing");
         EXPECT_TRUE(frmResource.Loaded());

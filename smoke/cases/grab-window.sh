@@ -7,8 +7,9 @@ GRAB_SITE="$SMOKE_TMP/site"
 GRAB_LOG="$SMOKE_TMP/http.log"
 GRAB_DIR="$SMOKE_TMP/downloads"
 
-# The private network: loopback up, a dummy default route so that the program believes it is
-# online, the web server, and the session's wineserver (which makes Wine's sockets) inside.
+# The private network: loopback up, a default route over it so that the program believes it
+# is online (nothing can leave), the web server, and the session's wineserver (which makes
+# Wine's sockets) inside.
 grab_network() {
     local pidfile="$SMOKE_TMP/http.pid" i
     : >"$GRAB_LOG"
@@ -18,8 +19,7 @@ grab_network() {
     unshare -n true 2>/dev/null || ns=(unshare -rn)
     timeout 60 "${ns[@]}" bash -c '
         ip link set lo up || exit 1
-        ip link add dummy0 type dummy && ip link set dummy0 up &&
-            ip addr add 10.255.0.2/24 dev dummy0 && ip route add default via 10.255.0.1 || exit 1
+        ip route add default dev lo || exit 1
         timeout 600 python3 -u -m http.server "$1" --bind 127.0.0.1 --directory "$2" \
             >>"$3" 2>&1 & echo $! >"$4"
         exec "$5" -p 30' grab "$GRAB_PORT" "$GRAB_SITE" "$GRAB_LOG" "$pidfile" "$WINE_SERVER64" \
@@ -54,11 +54,12 @@ box_gone() { ! box_up; }
 at() { click $((GX + $1)) $((GY + $2)) "${3:-1}"; }
 
 open_grab_window() {
-    open_tray_menu || return 1
+    sleep 1  # a window that just closed is gone from the screen
+    open_tray_menu || { screenshot "$SMOKE_TMP/nomenu.png" && keep_file "$SMOKE_TMP/nomenu.png" grab-no-menu.png; return 1; }
     xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
     sleep 0.3
     press p
-    wait_for 15 grab_up || return 1
+    wait_for 15 grab_up || { screenshot "$SMOKE_TMP/noopen.png" && keep_file "$SMOKE_TMP/noopen.png" grab-not-opened.png; return 1; }
     sleep 1
     read -r GX GY < <(grab_origin)
 }
@@ -74,7 +75,9 @@ for i in "${!colours[@]}"; do
 done
 echo "<html><body>$page</body></html>" >"$GRAB_SITE/index.html"
 folder=$(win_path "$GRAB_DIR")
-reg_put_store "$(expected_defaults | sed "s|^ResSetting\\\\Download_File_Folder=.*|ResSetting\\\\Download_File_Folder=$folder (REG_SZ)|")"
+store=$(expected_defaults | grep -v '^ResSetting\\Download_File_Folder=')
+reg_put_store "$store
+ResSetting\\Download_File_Folder=$folder (REG_SZ)"
 
 if ! grab_network; then
     not_ok "$name" "no private network for the web server"
