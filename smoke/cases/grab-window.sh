@@ -1,6 +1,6 @@
 # "&Picture Grabbing": a grab of a generated site on a loopback web server in a private network,
-# the thumbnails after the refresh, paging, the settings saved at "E&xit", the folder dialog,
-# and a keyword-only grab that asks the loopback server for the search page.
+# the thumbnails after the refresh, paging, the folder dialog, a keyword-only grab that asks the
+# loopback server for the search page, and the settings saved at "E&xit".
 name="grab window"
 GRAB_PORT=8080
 GRAB_SITE="$SMOKE_TMP/site"
@@ -130,44 +130,41 @@ for k in 0 1 2; do
     [ "${px:0:6}" != 000000 ] && p2=$((p2 + 1))
 done
 
+# "Change Folder": the dialog opens; Escape keeps the folder. (Wine does not preselect a
+# folder of its Z: drive, so Enter there would choose the desktop instead.)
+dialog_up() { window_up 'Browse for Folder'; }
+dialog_gone() { ! dialog_up; }
+folder_ok="no (no dialog)"
+at 464 90
+if wait_for 10 dialog_up; then
+    sleep 1
+    screenshot "$SMOKE_TMP/folder.png" && keep_file "$SMOKE_TMP/folder.png" grab-folder-dialog.png
+    press Escape
+    wait_for 5 dialog_gone && folder_ok=yes
+fi
+
+# A keyword-only grab (the website emptied) asks the loopback server for the search page.
+search_ok=no
+xdotool mousemove --sync $((GX + 500)) $((GY + 166)) click --repeat 2 1  # selects the address
+press BackSpace
+at 500 194
+xdotool type --delay 20 "cats"
+at 76 241
+wait_for 10 box_up && press Return  # the restart question: Yes
+for _ in $(seq 20); do
+    grep -q 'GET /search?&q=picture+cats&btnG=' "$GRAB_LOG" && { search_ok=yes; break; }
+    sleep 0.5
+done
+sleep 1
+screenshot "$SMOKE_TMP/search.png" && keep_file "$SMOKE_TMP/search.png" grab-search.png
+wait_for 20 box_up && press Return  # the crawl's end
+wait_for 5 box_gone
+
 at 566 241  # "E&xit"
 wait_for 5 grab_gone
 saved=$(reg_dump | grep -E '^(Image|ResSetting)\\' | tr '\n' ';')
-
-# "Change Folder": the dialog opens on the folder; Escape keeps it, Enter returns it.
-dialog_up() { window_up 'Browse for Folder'; }
-dialog_gone() { ! dialog_up; }
-folder_ok=no
-if open_grab_window; then
-    at 464 90
-    if wait_for 10 dialog_up; then
-        sleep 1
-        screenshot "$SMOKE_TMP/folder.png" && keep_file "$SMOKE_TMP/folder.png" grab-folder-dialog.png
-        press Escape
-        wait_for 5 dialog_gone
-        at 464 90
-        wait_for 10 dialog_up && sleep 1 && press Return
-        wait_for 5 dialog_gone
-        at 566 241
-        wait_for 5 grab_gone
-        after=$(reg_dump | grep 'Download_File_Folder' | sed 's/.*=//; s/ (REG_SZ)//')
-        [ "$after" = "$folder" ] && folder_ok=yes || folder_ok="no (folder now $after)"
-    else
-        folder_ok="no (no dialog)"
-    fi
-fi
-
-# A keyword-only grab asks the loopback server for the search page.
-search_ok=no
-if open_grab_window; then
-    at 500 194
-    xdotool type --delay 20 "cats"
-    at 76 241
-    wait_for 10 box_up && press Return  # the restart question: Yes
-    sleep 3
-    grep -q 'GET /search?&q=picture+cats&btnG=' "$GRAB_LOG" && search_ok=yes
-    screenshot "$SMOKE_TMP/search.png" && keep_file "$SMOKE_TMP/search.png" grab-search.png
-fi
+after=$(reg_dump | grep 'Download_File_Folder' | sed 's/.*=//; s/ (REG_SZ)//')
+[ "$folder_ok" = yes ] && [ "$after" != "$folder" ] && folder_ok="no (folder now $after)"
 grab_stop
 keep_file "$GRAB_LOG" http.log
 
@@ -182,5 +179,5 @@ elif [ "$folder_ok" != yes ]; then
 elif [ "$search_ok" != yes ]; then
     not_ok "$name" "no search request: $(grep GET "$GRAB_LOG" | tail -n 2 | tr '\n' ';')"
 else
-    ok "$name" "7 pictures grabbed, 5 + 2 thumbnails, 13 values saved, folder dialog kept the folder, search requested"
+    ok "$name" "7 pictures grabbed, 5 + 2 thumbnails, folder dialog kept the folder, search requested, 13 values saved"
 fi
