@@ -9,6 +9,17 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
+std::size_t g_work = 0;
+
+// A search from from, counting the bytes it passes over.
+template <class Needle>
+std::size_t Find(std::string_view hay, Needle needle, std::size_t from) {
+    if (from >= hay.size()) return npos;
+    const std::size_t at = hay.find(needle, from);
+    g_work += (at == npos ? hay.size() : at) - from;
+    return at;
+}
+
 // Finds a needle from positions that never go back, so that repeated searches for a far
 // (or missing) closing tag cost one scan of the page in all.
 class Finder {
@@ -20,7 +31,7 @@ public:
         }
         searched_ = true;
         searchedFrom_ = start;
-        found_ = start >= hay_.size() ? npos : hay_.find(needle_, start);
+        found_ = Find(hay_, needle_, start);
         return found_;
     }
 
@@ -34,6 +45,7 @@ private:
 // The first blank-separated word of a tag's text after "&nbsp;" became a blank, lower-cased.
 std::string TagWord(std::string_view lowerTag) {
     std::string_view t = TrimBlanks(lowerTag);
+    g_work += lowerTag.size();
     std::size_t end = t.find(' ');
     const std::size_t nbsp = t.find("&nbsp;");
     if (nbsp < end) end = nbsp;
@@ -86,6 +98,7 @@ bool SkippedInnerPicture(std::string_view address) {
 std::string StripNbspAndCr(std::string_view s) {
     std::string out;
     out.reserve(s.size());
+    g_work += s.size();
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '\r') continue;
         if (s[i] == '&' && s.compare(i, 6, "&nbsp;") == 0) {
@@ -114,9 +127,9 @@ public:
 private:
     // The first tag from the first "<" after q (or from the start), as [open, close).
     bool nextTag(std::size_t from, std::size_t& open, std::size_t& close) {
-        open = from >= html_.size() ? npos : html_.find('<', from);
+        open = Find(html_, '<', from);
         if (open == npos) return false;
-        close = html_.find('>', open + 1);
+        close = Find(html_, '>', open + 1);
         return close != npos;
     }
 
@@ -143,7 +156,7 @@ private:
                 else q = end + (word == "style" ? 7 : 8);
             } else if (word == "a") {
                 const std::size_t end = endLink.from(q + 1);
-                const std::size_t gt = end == npos ? npos : html_.find('>', end + 3);
+                const std::size_t gt = end == npos ? npos : Find(html_, '>', end + 3);
                 if (gt == npos) ended = true;  // a link's content is not page text
                 else q = gt;
             }
@@ -152,6 +165,7 @@ private:
             pageText += piece;
         }
         for (char& c : pageText) c = LowerChar(c);
+        g_work += pageText.size();
         relevant_ = CheckSearch(in_.searchWord, in_.linkText) || CheckSearch(in_.searchWord, pageText);
         return true;
     }
@@ -186,7 +200,7 @@ private:
                     q = (next + 2 < html_.size() && html_[next + 2] == '>') ? next + 2 : next - 1;
                 } else {
                     content = html_.substr(q + 1, end - q - 1);
-                    const std::size_t gt = html_.find('>', end + 3);
+                    const std::size_t gt = Find(html_, '>', end + 3);
                     if (gt == npos) last = true;
                     else q = gt;
                 }
@@ -211,8 +225,8 @@ private:
         std::string text, inner;
         std::size_t i = 0;
         for (;;) {
-            const std::size_t lt = content.find('<', i);
-            const std::size_t gt = lt == std::string::npos ? lt : content.find('>', lt + 1);
+            const std::size_t lt = Find(content, '<', i);
+            const std::size_t gt = lt == std::string::npos ? lt : Find(content, '>', lt + 1);
             if (gt == std::string::npos) {
                 text.append(content, i, std::string::npos);
                 break;
@@ -262,6 +276,8 @@ private:
 }  // namespace
 
 bool ParseHtml(const ParseInput& in, LinkSink& sink) { return Parser(in, sink).run(); }
+
+std::size_t ParserWork() { return g_work; }
 
 std::string NameAddress(const std::string& name) {
     const std::size_t last = name.rfind('$');

@@ -30,6 +30,10 @@ struct ParseInput {
 // Returns false when the parse ended early (a link with no "</a" after it).
 bool ParseHtml(const ParseInput& in, LinkSink& sink);
 
+// Bytes the parser's scans have passed over since the process started: it must grow in
+// proportion to the pages parsed, whatever they hold.
+std::size_t ParserWork();
+
 // The page's link text and address in a page download name ("HTM$text$address").
 std::string NameLinkText(const std::string& name);
 std::string NameAddress(const std::string& name);

@@ -51,17 +51,23 @@ void Append(std::vector<std::string>& urls, std::vector<std::string>* texts, int
     ++count;
 }
 
+// A text as an entry first keeps it: within the bound of a merged text.
+std::string Bounded(const std::string& text) { return text.substr(0, kMaxLinkText); }
+
 void MergeText(std::string& stored, const std::string& text) {
     if (text.empty()) return;
     if (stored.empty()) {
-        stored = text;
+        stored = Bounded(text);
         return;
     }
+    // Past the bound a text can neither be appended nor take the stored text's place, so it
+    // changes nothing whatever it holds: no search is made, and the cost of a merge stays
+    // within the bound however often an address is linked.
+    if (text.size() > kMaxLinkText) return;
     const bool fits = stored.size() + text.size() <= kMaxLinkText;
-    // A shorter text that cannot be appended leaves the stored text whatever it holds.
     if (!fits && text.size() < stored.size()) return;
-    if (stored.find(text) != std::string::npos) return;
-    if (text.find(stored) != std::string::npos) {
+    if (text.size() <= stored.size() && stored.find(text) != std::string::npos) return;
+    if (text.size() >= stored.size() && text.find(stored) != std::string::npos) {
         stored = text;
         return;
     }
@@ -104,7 +110,7 @@ void AddPageLink(const std::string& url, const std::string& text) {
         return;
     }
     if (gPageQueueCount < 0) gPageQueueCount = 0;
-    Append(gPageQueueURLs, &gPageQueueTexts, gPageQueueCount, url, text);
+    Append(gPageQueueURLs, &gPageQueueTexts, gPageQueueCount, url, Bounded(text));
     g_pageIndex.added(key, gPageQueueCount - 1);
 }
 
@@ -112,7 +118,7 @@ void AddPriorityPage(const std::string& url, const std::string& text) {
     const std::string key = QueueKey(url);
     if (g_priorityIndex.find(gPriorityPageURLs, gPriorityPageCount, key) >= 0) return;
     if (gPriorityPageCount < 0) gPriorityPageCount = 0;
-    Append(gPriorityPageURLs, &gPriorityPageTexts, gPriorityPageCount, url, text);
+    Append(gPriorityPageURLs, &gPriorityPageTexts, gPriorityPageCount, url, Bounded(text));
     g_priorityIndex.added(key, gPriorityPageCount - 1);
 }
 

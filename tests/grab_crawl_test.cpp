@@ -4,6 +4,7 @@
 #include "grabber/grab_state.h"
 #include "grabber/grab_window.h"
 #include "grabber/queues.h"
+#include "kit/backend.h"
 #include "program_fixture.h"
 #include "shell/tivlo_form.h"
 
@@ -51,7 +52,9 @@ protected:
             if (onBegin) onBegin(address, name);
             auto it = site.find(address);
             ScriptedReader::Script s = it == site.end() ? ScriptedReader::Failure() : ScriptedReader::Body(it->second);
-            for (int i = 0; i < extraRounds; ++i) s.steps.insert(s.steps.begin(), ScriptedReader::Step{false, 99});
+            ScriptedReader::Step other;
+            other.status = 99;  // a progress status nobody acts on
+            for (int i = 0; i < extraRounds; ++i) s.steps.insert(s.steps.begin(), other);
             return s;
         };
     }
@@ -290,6 +293,76 @@ TEST_F(CrawlTest, APageParsedWhileAPictureIsQueuedCannotQueueItTwice) {
     Run("http://s/");
     EXPECT_EQ(gPictureQueue, std::vector<std::string>{"http://s/logo.gif"});
     EXPECT_EQ(gSavedPictureCount, 1);
+}
+
+TEST_F(CrawlTest, APassThatStartsNothingWaitsForTheNextEvent) {
+    // The start page answers after two seconds; until then no pass can start anything. A loop
+    // that spins never lets the clock move, so a guard stops it after many rounds.
+    struct SpinGuard : kit::headless::EventSource {
+        int polls = 0;
+        std::optional<std::uint64_t> nextDue() const override { return std::nullopt; }
+        void deliverDue(std::uint64_t) override {}
+        void poll() override {
+            if (++polls > 200000) gStopGrabbing = true;
+        }
+    } guard;
+    world.backend.addEventSource(&guard);
+    site["http://s/"] = "<p>late</p>";
+    auto scripted = world.reader.scripter;
+    world.reader.scripter = [&, scripted](const std::string& a, const std::string& n) {
+        auto s = scripted(a, n);
+        s.hold = true;
+        return s;
+    };
+    kit::Handle timer = 0;
+    timer = world.backend.createTimer([&] {
+        world.backend.setTimer(timer, 0, false);
+        world.reader.release(world.reader.reads().at(0).handle);
+    });
+    world.backend.setTimer(timer, 2000, true);
+    const std::uint64_t start = world.backend.tickMs();
+    const int rounds = world.backend.doEventsCount();
+    Run("http://s/");
+    world.backend.removeEventSource(&guard);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"All links have been parsed !"});
+    const std::uint64_t waited = world.backend.tickMs() - start;
+    EXPECT_GE(waited, 2000u);
+    // A few rounds of event processing per wait of at most kEventWaitMs.
+    EXPECT_LT(world.backend.doEventsCount() - rounds, int(waited / kit::kEventWaitMs) * 6 + 50);
+}
+
+TEST_F(CrawlTest, BatchesGoOnPastThirtyTwoThousandPagesStarted) {
+    // A continued task that has started 40,000 pages: k starts again at 0, serves the waiting
+    // picture, then climbs one per pass until (k + 1) x 20 passes the pages started, far past
+    // what a 16-bit product holds.
+    grabber::InitGrabTask(Page(0));
+    constexpr int kStarted = 40000;
+    for (int i = 1; i <= kStarted; ++i) grabber::AddPageLink(Page(i), "");
+    gPageQueueNext = kStarted;
+    grabber::AddResourceURL("http://s/a.gif");
+    site["http://s/a.gif"] = kGif;
+    site[Page(kStarted)] = "<p>the last page</p>";
+    Run("", false);
+    EXPECT_EQ(Reads(), (std::vector<std::string>{"http://s/a.gif", Page(kStarted)}));
+    EXPECT_EQ(gSavedPictureCount, 1);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"All links have been parsed !"});
+}
+
+TEST_F(CrawlTest, AddressesHoldingADollarSignKeepTheirWholeAddress) {
+    // The address of a download name is the text after its last "$": read back from the name,
+    // these would lose everything up to "x/".
+    const std::string dir = "http://s/d$x";
+    site[dir + "/p.html"] = "<img src=a.gif><img src=fake.gif>";
+    site[dir + "/a.gif"] = kGif;
+    site[dir + "/fake.gif"] = "<html>no picture</html>";
+    site[dir] = "<p>folder</p>";
+    Run(dir + "/p.html");
+    EXPECT_EQ(gSavedPictureCount, 1);
+    EXPECT_EQ(gPriorityPageURLs, std::vector<std::string>{dir});
+    EXPECT_EQ(Reads(), (std::vector<std::string>{dir + "/p.html", dir + "/a.gif", dir + "/fake.gif", dir}));
+    for (const char* text : {"Connecting to : ", "Downloading and parsing : ", "Download complete : "})
+        EXPECT_EQ(window.count(text + dir + "/p.html"), 1) << text;
+    EXPECT_EQ(window.count("Download complete : " + dir + "/a.gif"), 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,47 @@ TEST(ParseHtml, BadPagesNeitherCrashNorQueueEmptyAddresses) {
     const std::string longName(3000, 'n');
     EXPECT_EQ(Parse("<a href=\"" + longName + ".html\">L</a>"),
               Calls{"P http://site/dir/" + longName + ".html | L"});
+}
+
+TEST(ParseHtml, WorkGrowsInProportionToThePageWhateverItHolds) {
+    // Hostile pages at two sizes: when a page doubles, the parser's scans pass over about twice
+    // as many bytes, never four times as many.
+    auto fill = [](const std::string& head, const std::string& piece, const std::string& tail, std::size_t size) {
+        std::string s = head;
+        while (s.size() + piece.size() <= size) s += piece;
+        return s + tail;
+    };
+    auto texts = [](std::size_t size) {
+        std::string s;
+        for (int i = 0; s.size() < size; ++i) s += "<a href=same.html>t" + std::to_string(i) + "</a>";
+        return s;
+    };
+    const std::function<std::string(std::size_t)> kinds[] = {
+        [&](std::size_t n) { return fill("", "<a href=x.html>", "</a>", n); },  // one "</a" at the end
+        [&](std::size_t n) { return fill("<a href=x.html>", "<b>", "</a>", n); },  // a link of many tags
+        [&](std::size_t n) { return fill("<p>", "<a href=x.html>t<img src=i.gif>", "</a>", n); },
+        texts,                                                                 // one address, new texts
+        [&](std::size_t n) { return fill("", "<<a href=x <img src=y.gif ", "", n); },  // no ">" at all
+        [&](std::size_t n) { return fill("<script>", "<img src=a.gif><a href=b.html>b</a>", "", n); },
+        [&](std::size_t n) { return fill("<p>x</p><style>", "</scrip", "", n); },
+        [&](std::size_t n) { return fill("<", "&nbsp;x ", ">", n); },          // one huge tag
+        [&](std::size_t n) { return fill("", "cat&nbsp;<b>\r\n", "", n); },   // text between tags
+    };
+    constexpr std::size_t kSize = 128 * 1024;
+    int kind = 0;
+    for (const auto& make : kinds) {
+        for (const char* keyword : {"", "cat+dog/fish-bird"}) {
+            std::size_t work[2];
+            for (int twice = 0; twice < 2; ++twice) {
+                const std::size_t before = grabber::ParserWork();
+                Parse(make(kSize << twice), keyword);
+                work[twice] = grabber::ParserWork() - before;
+            }
+            EXPECT_LE(work[0], 12 * kSize) << kind << " " << keyword;
+            EXPECT_LE(work[1], work[0] * 9 / 4 + 64) << kind << " " << keyword;
+        }
+        ++kind;
+    }
 }
 
 TEST(ResolveLink, ElevenCasesInTheirOrder) {
