@@ -29,6 +29,17 @@ SMOKE_OUT="$build/smoke-out/$name"
 rm -rf "$SMOKE_OUT"
 
 if [ "$kind" = check ]; then
+    # What a check needs on this machine first (a server, a site) is set up by the file
+    # tests/win32/NAME.sh beside its source, sourced here; a check_end it defines runs afterwards.
+    setup="$here/../tests/win32/$name.sh"
+    if [ -f "$setup" ]; then
+        # shellcheck source=/dev/null
+        if ! . "$setup"; then
+            not_ok "$name" "its set-up failed"
+            echo "counts 0 1"
+            exit 0
+        fi
+    fi
     out=$(cd "$dir/app" && wine_t "${SMOKE_CHECK_LIMIT:-120}" "./$name.exe" 2>"$SMOKE_TMP/check.err" | tr -d '\r')
     rc=$?
     last=$(printf '%s\n' "$out" | grep -v '^[[:space:]]*$' | tail -n 1)
@@ -45,6 +56,7 @@ if [ "$kind" = check ]; then
         printf '%s\n' "$out" | tail -n 10 | sed 's/^/#   /' >&2
         passed=0 failed=1
     fi
+    declare -F check_end >/dev/null && check_end
     echo "counts $passed $failed"
     exit 0
 fi

@@ -66,10 +66,16 @@ struct Job {
         state->request = h;
         return true;
     }
+    // Closes the open request. Wine reads what the peer still sends before it closes (to keep
+    // the connection), which lasts as long as the peer keeps sending: whatever the read ends
+    // with is posted first.
     void release() {
-        std::lock_guard<std::mutex> lock(state->mutex);
-        if (state->request) InternetCloseHandle(state->request);
-        state->request = nullptr;
+        HINTERNET h = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(state->mutex);
+            std::swap(h, state->request);
+        }
+        if (h) InternetCloseHandle(h);
     }
     bool cancelled() {
         std::lock_guard<std::mutex> lock(state->mutex);
@@ -108,8 +114,8 @@ struct Job {
             if (!HttpQueryInfoA(h, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr))
                 length = 0;
             if (length > limits.maxBytes) {
-                release();
-                return fail();
+                fail();
+                return release();
             }
             auto* headers = new WinInetReader::Event;
             headers->status = kReadCacheFileAvailable;
@@ -125,8 +131,16 @@ struct Job {
             std::size_t windowBytes = 0;
             bool ok = true;
             for (;;) {
+                // Only what has arrived: a read of a whole chunk would wait for all of it, so
+                // a peer that trickles bytes would never be measured against the limit.
+                DWORD available = 0;
+                if (!InternetQueryDataAvailable(h, &available, 0, 0)) {
+                    ok = false;
+                    break;
+                }
+                if (available == 0) break;
                 DWORD got = 0;
-                if (!InternetReadFile(h, buf.data(), kChunk, &got)) {
+                if (!InternetReadFile(h, buf.data(), std::min(available, kChunk), &got)) {
                     ok = false;
                     break;
                 }
@@ -149,20 +163,18 @@ struct Job {
                     windowBytes = 0;
                 }
             }
-            release();
             if (cancelled()) {
                 delete done;
-                return;
-            }
-            if (!ok || (length && body.size() < length)) {
+            } else if (!ok || (length && body.size() < length)) {
                 delete done;
-                return fail();
+                fail();
+            } else {
+                done->status = kReadDataEnd;
+                done->bytesMax = length;
+                done->finalAddress = redirected ? url : address;
+                post(done);
             }
-            done->status = kReadDataEnd;
-            done->bytesMax = length;
-            done->finalAddress = redirected ? url : address;
-            post(done);
-            return;
+            return release();
         }
     }
 };
@@ -221,14 +233,22 @@ ReadHandle WinInetReader::beginRead(const std::string& address, const std::strin
 void WinInetReader::cancelRead(ReadHandle read) {
     auto it = live_.find(read);
     if (it == live_.end()) return;
+    HINTERNET h = nullptr;
     {
         std::lock_guard<std::mutex> lock(it->second.state->mutex);
         it->second.state->cancelled = true;
-        // Closing the handle makes a blocked read in the worker return at once.
-        if (it->second.state->request) InternetCloseHandle(it->second.state->request);
-        it->second.state->request = nullptr;
+        std::swap(h, it->second.state->request);
     }
     live_.erase(it);
+    // Closing the handle makes a blocked read in the worker return at once. The close itself
+    // may read on while the peer sends (see Job::release), so it runs off this thread.
+    if (h) {
+        try {
+            std::thread([h] { InternetCloseHandle(h); }).detach();
+        } catch (...) {
+            InternetCloseHandle(h);
+        }
+    }
 }
 
 void WinInetReader::deliver(Event* e) {

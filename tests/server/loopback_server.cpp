@@ -48,7 +48,7 @@ LoopbackServer::LoopbackServer(std::string folder) : server_(std::make_unique<ht
         res.status = 404;
         res.set_content("<html>not here</html>", "text/html");
     });
-    s.Get("/t/echo", [](const httplib::Request& req, httplib::Response& res) {
+    s.Get(R"(/t/echo.*)", [](const httplib::Request& req, httplib::Response& res) {
         res.set_content(req.target, "text/plain");
     });
     s.Get("/t/chunked", [](const httplib::Request&, httplib::Response& res) {
@@ -87,6 +87,15 @@ LoopbackServer::LoopbackServer(std::string folder) : server_(std::make_unique<ht
     s.Get("/t/headers-only", [](const httplib::Request&, httplib::Response& res) {
         res.set_content_provider(100, "application/octet-stream",
                                  [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+    });
+    // /t/waiting?n=N&ms=M: a page linking N pages, each answered after M ms.
+    s.Get("/t/waiting", [](const httplib::Request& req, httplib::Response& res) {
+        const int n = Param(req, "n", 20), ms = Param(req, "ms", 5000);
+        std::string page = "<html><body>";
+        for (int i = 0; i < n; ++i)
+            page += "<a href=\"/t/delay?ms=" + std::to_string(ms) + "&amp;i=" + std::to_string(i) + "\">" +
+                    std::to_string(i) + "</a>";
+        res.set_content(page + "</body></html>", "text/html");
     });
     s.Get("/t/delay", [this](const httplib::Request& req, httplib::Response& res) {
         pause(Param(req, "ms", 1000));

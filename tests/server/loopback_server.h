@@ -1,8 +1,8 @@
 // A small HTTP server on 127.0.0.1 for the download and crawl tests: it serves a folder and
 // scripted routes (redirects, a redirect loop, chunked and endless bodies, a trickling peer,
-// a body shorter than its Content-Length, a close after the headers, a delayed answer), and
-// logs every request target. A raw-socket responder beside it sends byte-exact answers that
-// end in a reset.
+// a body shorter than its Content-Length, a close after the headers, a delayed answer, a page
+// of delayed pages), and logs every request target. A raw-socket responder beside it sends
+// byte-exact answers that end in a reset.
 #pragma once
 #include <atomic>
 #include <memory>

@@ -1,0 +1,340 @@
+// Downloads through WinINet against the loopback test server, and one grab task of a generated
+// site compared with the pictures it holds. The runner's set-up (tivlo_check_grab.sh beside this file)
+// starts the server and says where it is: TIVLO_TEST_SERVER holds "PORT RESETPORT",
+// TIVLO_TEST_SITE the site's folder as a path of this machine.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/win32_app.h"
+#include "grabber/crawl.h"
+#include "grabber/grab_state.h"
+#include "kit/runtime.h"
+#include "shell/globals.h"
+#include "shell/tivlo_form.h"
+#include "tests/win32/check.h"
+
+namespace {
+
+platform::win32::RecordingEffectsSystem g_system;
+
+kit::win32::Win32Backend& Backend() {
+    static kit::win32::Win32Backend& backend = app::BindWin32(g_system);
+    return backend;
+}
+
+std::string Env(const char* name) {
+    char buf[4096];
+    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+int ServerPort(int which) {
+    std::istringstream in(Env("TIVLO_TEST_SERVER"));
+    int port = 0, reset = 0;
+    in >> port >> reset;
+    return which == 0 ? port : reset;
+}
+
+std::string U(const std::string& target) {
+    return "http://127.0.0.1:" + std::to_string(ServerPort(0)) + target;
+}
+
+// A path of this machine as Wine shows it: the root is drive Z.
+std::string HostPath(const std::string& unixPath) {
+    std::string p = "Z:" + unixPath;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    return p;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+template <class F>
+bool WaitUntil(F done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        Backend().waitEvents();
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) Backend().waitEvents();
+}
+
+// Records a read's events as "3 <text>", "14 <bytesMax>", "6 <size> <final>" or "0".
+struct Recorder : kit::AsyncReadSink {
+    std::vector<std::string> events;
+    std::string body;
+    int completions = 0;
+    void onReadProgress(kit::ReadHandle, const std::string&, int status, const std::string& text,
+                        std::uint32_t bytesMax) override {
+        if (status == kit::kReadRedirecting) events.push_back("3 " + text);
+        if (status == kit::kReadCacheFileAvailable) events.push_back("14 " + std::to_string(bytesMax));
+    }
+    void onReadComplete(kit::ReadHandle, const std::string&, int status,
+                        std::vector<std::uint8_t>& data, std::uint32_t,
+                        const std::string& finalAddress) override {
+        ++completions;
+        body.assign(data.begin(), data.end());
+        events.push_back(status == kit::kReadDataEnd
+                             ? "6 " + std::to_string(data.size()) + " " + finalAddress
+                             : "0");
+    }
+};
+
+std::string Join(const std::vector<std::string>& v) {
+    std::string s;
+    for (const auto& e : v) s += (s.empty() ? "" : " | ") + e;
+    return s;
+}
+
+std::string LastEvent(const std::string& joined) {
+    const std::size_t bar = joined.rfind(" | ");
+    return bar == std::string::npos ? joined : joined.substr(bar + 3);
+}
+
+// One read to its end (or a time limit), its events joined.
+std::string Read(kit::win32::WinInetReader& reader, const std::string& address,
+                 Recorder* keep = nullptr, DWORD limitMs = 20000) {
+    Recorder local;
+    Recorder& sink = keep ? *keep : local;
+    sink = {};
+    if (!reader.beginRead(address, "n", &sink)) return "refused";
+    if (!WaitUntil([&] { return sink.completions > 0; }, limitMs)) return "no completion: " + Join(sink.events);
+    PumpFor(50);  // nothing may follow the completion
+    return Join(sink.events);
+}
+
+bool HaveServer() {
+    if (ServerPort(0) > 0) return true;
+    ::check::Fail("", 0, "no loopback server (TIVLO_TEST_SERVER is not set)");
+    return false;
+}
+
+// A port on which nobody listens.
+int ClosedPort() {
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = inet_addr("127.0.0.1");
+    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    int len = sizeof a;
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+    closesocket(s);
+    return ntohs(a.sin_port);
+}
+
+// Answers the program's message boxes with OK, keeping their texts.
+class BoxAnswerer {
+public:
+    BoxAnswerer() : thread_([this] { loop(); }) {}
+    ~BoxAnswerer() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::vector<std::string> texts() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return texts_;
+    }
+
+private:
+    static BOOL CALLBACK Find(HWND hwnd, LPARAM lParam) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        char cls[16] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (pid == GetCurrentProcessId() && std::string(cls) == "#32770" && IsWindowVisible(hwnd)) {
+            *reinterpret_cast<HWND*>(lParam) = hwnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void loop() {
+        HWND last = nullptr;
+        while (!stop_) {
+            HWND box = nullptr;
+            EnumWindows(Find, reinterpret_cast<LPARAM>(&box));
+            if (box && box != last) {
+                char text[512] = {};
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    texts_.push_back(text);
+                }
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                last = box;
+            }
+            Sleep(20);
+        }
+    }
+    std::mutex mutex_;
+    std::vector<std::string> texts_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+}  // namespace
+
+CHECK_CASE(a_file_a_chunked_body_an_error_page_and_redirects_arrive_in_order) {
+    if (!HaveServer()) return;
+    Backend();
+    kit::win32::WinInetReader reader;
+    Recorder sink;
+    CHECK_EQ(Read(reader, U("/t/text"), &sink), "14 15 | 6 15 " + U("/t/text"));
+    CHECK_EQ(sink.body, std::string("plain text body"));
+    CHECK_EQ(Read(reader, U("/t/chunked"), &sink), "14 0 | 6 3000 " + U("/t/chunked"));
+    CHECK_EQ(sink.body.substr(995, 10), std::string("aaaaabbbbb"));
+    CHECK_EQ(Read(reader, U("/t/missing"), &sink), "14 21 | 6 21 " + U("/t/missing"));
+    CHECK_EQ(sink.body, std::string("<html>not here</html>"));
+    CHECK_EQ(Read(reader, U("/t/redirect?n=1&to=/t/text")),
+             "3 " + U("/t/text") + " | 14 15 | 6 15 " + U("/t/text"));
+    CHECK_EQ(Read(reader, U("/t/redirect?n=3&to=/t/text")),
+             "3 " + U("/t/redirect?n=2&to=/t/text") + " | 3 " + U("/t/redirect?n=1&to=/t/text") +
+                 " | 3 " + U("/t/text") + " | 14 15 | 6 15 " + U("/t/text"));
+}
+
+CHECK_CASE(each_failure_ends_with_one_status_zero) {
+    if (!HaveServer()) return;
+    Backend();
+    kit::win32::WinInetReader reader;
+    kit::ReadLimits limits;
+    limits.maxBytes = 1 << 20;
+    limits.windowMs = 1000;
+    reader.setLimits(limits);
+    for (const char* t : {"/t/headers-only", "/t/short", "/t/ftp", "/t/endless", "/t/slow?ms=300&n=60"}) {
+        const std::string events = Read(reader, U(t));
+        CHECK_EQ(t + (": " + LastEvent(events)), t + std::string(": 0"));
+    }
+    // The loop gives up after ten hops.
+    const std::string loop = Read(reader, U("/t/loop"));
+    int hops = 0;
+    for (std::size_t at = loop.find("3 "); at != std::string::npos; at = loop.find("| 3 ", at + 1)) ++hops;
+    CHECK_EQ(hops, 10);
+    CHECK_EQ(LastEvent(loop), std::string("0"));
+    CHECK_EQ(Read(reader, "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/"), std::string("0"));
+    const std::string reset = Read(reader, "http://127.0.0.1:" + std::to_string(ServerPort(1)) + "/");
+    CHECK_EQ(reset, std::string("14 5000 | 0"));
+}
+
+CHECK_CASE(nothing_arrives_after_a_cancel) {
+    if (!HaveServer()) return;
+    Backend();
+    kit::win32::WinInetReader reader;
+    Recorder sink;
+    // Before the headers, and in the middle of a body.
+    const kit::ReadHandle early = reader.beginRead(U("/t/delay?ms=300"), "n", &sink);
+    CHECK(early != 0);
+    reader.cancelRead(early);
+    const kit::ReadHandle middle = reader.beginRead(U("/t/slow?ms=50&n=100"), "n", &sink);
+    CHECK(WaitUntil([&] { return !sink.events.empty(); }, 5000));
+    PumpFor(300);
+    CHECK_EQ(Join(sink.events), std::string("14 100"));
+    reader.cancelRead(middle);
+    PumpFor(6000);
+    CHECK_EQ(Join(sink.events), std::string("14 100"));
+    // Nothing arrives from inside beginRead itself.
+    Recorder quick;
+    reader.beginRead(U("/t/text"), "n", &quick);
+    CHECK(quick.events.empty());
+    CHECK(WaitUntil([&] { return quick.completions > 0; }, 5000));
+}
+
+CHECK_CASE(what_is_sent_and_what_is_refused) {
+    if (!HaveServer()) return;
+    Backend();
+    kit::win32::WinInetReader reader;
+    Recorder sink;
+    Read(reader, U("/t/echo/a/./b/../c#frag"), &sink);
+    CHECK_EQ(sink.body, std::string("/t/echo/a/c"));
+    Read(reader, U("/t/echo?q=\xe4\xf6 x\"y"), &sink);
+    CHECK_EQ(sink.body, std::string("/t/echo?q=%E4%F6%20x%22y"));
+    for (const char* bad : {"http://127.0.0.1/a\nb", "file:///c:/windows/win.ini", "ftp://127.0.0.1/",
+                            "http://u:p@127.0.0.1/", "http://127.0.0.1:99999/"})
+        CHECK_EQ(bad + std::string(reader.beginRead(bad, "n", &sink) ? " started" : " refused"),
+                 bad + std::string(" refused"));
+}
+
+CHECK_CASE(a_grab_task_saves_every_picture_of_the_site_once) {
+    if (!HaveServer()) return;
+    const std::string site = Env("TIVLO_TEST_SITE");
+    CHECK(!site.empty());
+    if (site.empty()) return;
+    Backend();
+    BoxAnswerer boxes;
+    kit::win32::RunGuarded(shell::StartTivlo);
+
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string folder = exe;
+    folder = folder.substr(0, folder.find_last_of('\\')) + "\\saved";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    gDownloadFolder = folder;
+    gDownloadFileName = "Catch";
+    gDownloadGIF = gDownloadJPG = gDownloadJPEG = gDownloadBMP = gDownloadPNG = true;
+    gLimitImageSize = gLimitImageFileSize = false;
+    gSearchKeyword.clear();
+
+    grabber::InitGrabTask(U("/index.html"));
+    gStopGrabbing = false;
+    frmTivlo().tmrGrabbing.setEnabled(true);
+    CHECK(WaitUntil([&] { return !boxes.texts().empty() && !gGrabbing; }, 60000));
+    CHECK_EQ(Join(boxes.texts()), std::string("All links have been parsed !"));
+    CHECK_EQ(gDownloadsInFlight, 0);
+
+    // Every picture the site links, each saved once under the numbers of its type.
+    std::map<std::string, std::vector<std::string>> expected;  // extension -> contents
+    std::ifstream list(HostPath(site + "/expected.txt"));
+    for (std::string line; std::getline(list, line);) {
+        if (line.empty()) continue;
+        std::string ext = line.substr(line.rfind('.'));
+        if (ext == ".jpeg") ext = ".jpg";
+        expected[ext].push_back(ReadFileBytes(HostPath(site + "/" + line)));
+    }
+    CHECK(!expected.empty());
+    std::map<std::string, std::vector<std::string>> saved;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    std::vector<std::string> names;
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    std::sort(names.begin(), names.end());
+    std::map<std::string, int> perType;
+    for (const auto& n : names) {
+        const std::string ext = n.substr(n.rfind('.'));
+        char want[32];
+        std::snprintf(want, sizeof want, "Catch%05d%s", perType[ext]++, ext.c_str());
+        CHECK_EQ(n, std::string(want));
+        saved[ext].push_back(ReadFileBytes(folder + "\\" + n));
+    }
+    for (auto* m : {&expected, &saved})
+        for (auto& [ext, contents] : *m) std::sort(contents.begin(), contents.end());
+    CHECK_EQ(saved.size(), expected.size());
+    for (const auto& [ext, contents] : expected) {
+        CHECK_EQ(ext + " " + std::to_string(saved[ext].size()), ext + " " + std::to_string(contents.size()));
+        CHECK(saved[ext] == contents);
+    }
+    CHECK_EQ(int(gSavedPictureCount), int(names.size()));
+}
