@@ -1,0 +1,67 @@
+// The CPU a crawl uses while every answer it waits for is 5 s late: the loop must sleep in its
+// wait for events, not spin.
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+
+#include "grabber/crawl.h"
+#include "grabber/grab_state.h"
+#include "kit/headless/curl_reader.h"
+#include "kit/runtime.h"
+#include "platform/headless/bind.h"
+#include "shell/globals.h"
+#include "shell/start.h"
+#include "shell/tivlo_form.h"
+#include "tests/server/loopback_server.h"
+
+namespace {
+
+double Seconds(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// A start page linking 20 pages, each answered after 5 s: four rounds of five reads in flight.
+void BM_WaitingCrawl(benchmark::State& state) {
+    for (auto _ : state) {
+        platform::headless::HeadlessWorld world;
+        world.bind();
+        world.reset();
+        ResetGlobals();
+        platform::HKey key = 0;
+        std::uint32_t disposition = 0;
+        world.registry.createKeyEx(platform::kHKeyLocalMachine, "Software", 0, platform::kKeyAllAccess, key,
+                                   disposition);
+        world.registry.closeKey(key);
+        testserver::LoopbackServer server(".");
+        kit::headless::CurlReader curl(world.backend);
+        kit::setAsyncReader(&curl);
+        try {
+            shell::StartTivlo();
+        } catch (const kit::ProcessEnded&) {
+            state.SkipWithError("the start-up ended the process");
+            break;
+        }
+        gDownloadFolder = "C:\\Pics";
+        world.files.addFolder("C:\\Pics");
+        const double wall0 = Seconds(CLOCK_MONOTONIC), cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+        grabber::InitGrabTask(server.url("/t/waiting?n=20&ms=5000"));
+        gStopGrabbing = false;
+        frmTivlo().tmrGrabbing.setEnabled(true);
+        const std::size_t boxes = world.backend.msgBoxCalls().size();
+        while (world.backend.msgBoxCalls().size() == boxes && Seconds(CLOCK_MONOTONIC) - wall0 < 60)
+            world.backend.advance(100);
+        const double wall = Seconds(CLOCK_MONOTONIC) - wall0;
+        const double cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
+        kit::setAsyncReader(&world.reader);
+        state.counters["wall_s"] = wall;
+        state.counters["cpu_s"] = cpu;
+        state.counters["cpu_pct_of_core"] = 100.0 * cpu / wall;
+        state.counters["reads"] = static_cast<double>(server.targets().size());
+        ResetGlobals();
+    }
+}
+BENCHMARK(BM_WaitingCrawl)->Unit(benchmark::kSecond)->Iterations(1);
+
+}  // namespace
