@@ -77,6 +77,14 @@ void MergeText(std::string& stored, const std::string& text) {
 }  // namespace
 
 std::string QueueKey(const std::string& url) {
+    // Most addresses found are already in request form but for a fragment: the key is the
+    // address before it.
+    std::string base = url.substr(0, url.find('#'));
+    if (kit::IsRequestForm(base)) {
+        const std::size_t query = base.find('?');
+        const std::size_t twice = base.find("//", base.find("//") + 2);
+        if (twice == std::string::npos || twice > query) return base;
+    }
     auto r = kit::PrepareRequest(url);
     if (!r) return url;
     // Servers read "//" in a path as "/": links resolved against such a page would fetch the

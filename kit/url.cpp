@@ -164,6 +164,51 @@ std::optional<RequestUrl> PrepareRequest(const std::string& address) {
     return r;
 }
 
+bool IsRequestForm(const std::string& address) {
+    std::size_t i;
+    int defaultPort;
+    if (address.compare(0, 7, "http://") == 0) {
+        i = 7;
+        defaultPort = kHttpPort;
+    } else if (address.compare(0, 8, "https://") == 0) {
+        i = 8;
+        defaultPort = kHttpsPort;
+    } else {
+        return false;
+    }
+    const std::size_t hostStart = i;
+    for (; i < address.size(); ++i) {
+        const char c = address[i];
+        if (!(c >= 'a' && c <= 'z') && !(c >= '0' && c <= '9') && c != '-' && c != '.' && c != '_') break;
+    }
+    if (i == hostStart) return false;
+    if (i < address.size() && address[i] == ':') {
+        const std::size_t digits = ++i;
+        long port = 0;
+        for (; i < address.size() && i - digits < 6 && address[i] >= '0' && address[i] <= '9'; ++i)
+            port = port * 10 + (address[i] - '0');
+        if (i == digits || address[digits] == '0' || port > kMaxPort || port == defaultPort) return false;
+    }
+    if (i >= address.size() || address[i] != '/') return false;
+    bool inPath = true;
+    for (; i < address.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(address[i]);
+        if (c == '%') {
+            if (i + 2 >= address.size() || !IsHex(address[i + 1]) || !IsHex(address[i + 2])) return false;
+        } else if (!TargetChar(c)) {
+            return false;
+        } else if (c == '?') {
+            inPath = false;
+        } else if (c == '/' && inPath && i + 1 < address.size() && address[i + 1] == '.') {
+            // A "." or ".." segment would be removed.
+            std::size_t end = i + 2;
+            if (end < address.size() && address[end] == '.') ++end;
+            if (end == address.size() || address[end] == '/' || address[end] == '?') return false;
+        }
+    }
+    return true;
+}
+
 std::string ResolveReference(const std::string& base, const std::string& reference) {
     std::string ref = reference;
     // A scheme of its own: absolute.

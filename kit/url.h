@@ -20,6 +20,10 @@ struct RequestUrl {
 // 0x80 up and characters not allowed in a request target are percent-encoded.
 std::optional<RequestUrl> PrepareRequest(const std::string& address);
 
+// True when the address is already its own request form (PrepareRequest would give it back
+// unchanged): a quick test that answers false for some addresses in that form.
+bool IsRequestForm(const std::string& address);
+
 // The address a redirect leads to: reference resolved against base (both absolute or
 // relative references, as browsers read a Location header).
 std::string ResolveReference(const std::string& base, const std::string& reference);

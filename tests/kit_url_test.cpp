@@ -35,6 +35,24 @@ TEST(PrepareRequest, RefusedAddresses) {
         EXPECT_EQ(Req(a), "refused") << a;
 }
 
+TEST(IsRequestForm, OnlyAddressesSentAsTheyAre) {
+    // Taken as they are: what PrepareRequest gives back unchanged.
+    for (const char* a : {"http://h/", "https://h.example/a/b.html?q=1&r=../x", "http://h:8080/a.jpg",
+                          "http://h/100%25/a", "http://h/a.b/.c/..d/x.", "http://h/~u/(a)/*;=@:$,+!'"}) {
+        EXPECT_TRUE(kit::IsRequestForm(a)) << a;
+        EXPECT_EQ(Req(a), a);
+    }
+    // Everything PrepareRequest would change or refuse.
+    for (const char* a : {"http://h", "HTTP://h/", "http://H/", "http://h:80/", "https://h:443/", "http://h:/",
+                          "http://h:080/", "http://h:65536/", "http://h:123456/", "http://h/a#b", "http://h/./a",
+                          "http://h/a/..", "http://h/a/.?q", "http://h/a/../b", "http://h/a b", "http://h/50%",
+                          "http://h/%4g", "http://h\\a", "http://h/\xe4", "http://u@h/", "ftp://h/",
+                          "http://h/a\tb", "http://h/\"", "http:///a"}) {
+        EXPECT_FALSE(kit::IsRequestForm(a)) << a;
+        EXPECT_NE(Req(a), a) << a;
+    }
+}
+
 TEST(ResolveReference, RedirectTargets) {
     EXPECT_EQ(kit::ResolveReference("http://h/a/b", "c"), "http://h/a/c");
     EXPECT_EQ(kit::ResolveReference("http://h/a/b", "/c/../d"), "http://h/d");
