@@ -131,7 +131,9 @@ void BM_QueuePictures(benchmark::State& state) {
     std::vector<std::string> urls;
     for (int i = 0; i < 100000; ++i) urls.push_back("http://host/pics/" + std::to_string(i) + ".jpg");
     for (auto _ : state) {
+        state.PauseTiming();  // freeing the last round's queue is not queueing
         ResetGrabState();
+        state.ResumeTiming();
         for (const auto& u : urls) grabber::AddResourceURL(u);
     }
     state.counters["queued"] = gPictureQueueCount;

@@ -1,6 +1,7 @@
 #include "grabber/queues.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "grabber/grab_state.h"
@@ -10,40 +11,75 @@
 namespace grabber {
 namespace {
 
-// Maps each queued address's key to its index. It follows its queue: entries added behind
-// its back are taken in, and a queue emptied behind its back starts it afresh.
+// Finds a queued address by its key. It follows its queue: entries added behind its back are
+// taken in, and a queue emptied behind its back starts it afresh. Only the keys' hashes are
+// kept, in an open-addressed table, so that queueing costs no allocation of its own; a match
+// is confirmed against the queued address's key.
 class QueueIndex {
 public:
-    int find(const std::vector<std::string>& urls, int32_t count, const std::string& key) {
+    // The index of the first queued address whose key is key (that of url), or -1.
+    int find(const std::vector<std::string>& urls, int32_t count, const std::string& url, const std::string& key) {
         sync(urls, count);
-        auto it = map_.find(key);
-        return it == map_.end() ? -1 : it->second;
+        if (slots_.empty()) return -1;
+        const std::size_t h = Hash(key);
+        int32_t first = -1;
+        for (std::size_t i = h & mask(); slots_[i].index >= 0; i = (i + 1) & mask()) {
+            const Slot& s = slots_[i];
+            if (s.hash != h || (first >= 0 && s.index > first)) continue;
+            const std::string& queued = urls[s.index];
+            if (queued == url || QueueKey(queued) == key) first = s.index;
+        }
+        return first;
     }
     void added(const std::string& key, int index) {
-        map_.emplace(key, index);
+        insert(Hash(key), index);
         covered_ = index + 1;
     }
     void reset() {
-        map_.clear();
+        slots_.clear();
+        used_ = 0;
         covered_ = 0;
     }
 
 private:
+    struct Slot {
+        std::size_t hash = 0;
+        int32_t index = -1;
+    };
+    static std::size_t Hash(const std::string& key) { return std::hash<std::string>{}(key); }
+    std::size_t mask() const { return slots_.size() - 1; }
+
+    void insert(std::size_t h, int32_t index) {
+        if ((used_ + 1) * 2 > slots_.size()) grow();
+        std::size_t i = h & mask();
+        while (slots_[i].index >= 0) i = (i + 1) & mask();
+        slots_[i] = {h, index};
+        ++used_;
+    }
+    void grow() {
+        std::vector<Slot> old;
+        old.swap(slots_);
+        slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+        used_ = 0;
+        for (const Slot& s : old)
+            if (s.index >= 0) insert(s.hash, s.index);
+    }
     void sync(const std::vector<std::string>& urls, int32_t count) {
         const int32_t n = std::min<int32_t>(count, static_cast<int32_t>(urls.size()));
         if (n < covered_) reset();
-        for (; covered_ < n; ++covered_) map_.emplace(QueueKey(urls[covered_]), covered_);
+        for (; covered_ < n; ++covered_) insert(Hash(QueueKey(urls[covered_])), covered_);
     }
-    std::unordered_map<std::string, int> map_;
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
     int32_t covered_ = 0;
 };
 
 QueueIndex g_pageIndex, g_priorityIndex, g_pictureIndex;
 
 void Append(std::vector<std::string>& urls, std::vector<std::string>* texts, int32_t& count,
-            const std::string& url, const std::string& text) {
+            std::string url, const std::string& text) {
     urls.resize(count + 1);
-    urls[count] = url;
+    urls[count] = std::move(url);
     if (texts) {
         texts->resize(count + 1);
         (*texts)[count] = text;
@@ -99,20 +135,21 @@ std::string QueueKey(const std::string& url) {
 }
 
 std::string CutRedirectLink(std::string url) {
+    // The last place after the first character where "http://", "https://" or "ftp://" begins.
     std::size_t cut = 0;
-    for (const char* scheme : {"http://", "https://"}) {
-        const std::size_t at = url.rfind(scheme);
-        if (at != std::string::npos && at > 0 && at > cut) cut = at;
+    for (std::size_t p = url.find("://"); p != std::string::npos; p = url.find("://", p + 1)) {
+        for (const char* scheme : {"https", "http", "ftp"}) {
+            const std::size_t n = std::char_traits<char>::length(scheme);
+            if (p > n && url.compare(p - n, n, scheme) == 0 && p - n > cut) cut = p - n;
+        }
     }
     if (cut > 0) url.erase(0, cut);
-    const std::size_t ftp = url.rfind("ftp://");
-    if (ftp != std::string::npos && ftp > 0) url.erase(0, ftp);
     return url;
 }
 
 void AddPageLink(const std::string& url, const std::string& text) {
     const std::string key = QueueKey(url);
-    const int at = g_pageIndex.find(gPageQueueURLs, gPageQueueCount, key);
+    const int at = g_pageIndex.find(gPageQueueURLs, gPageQueueCount, url, key);
     if (at >= 0) {
         MergeText(gPageQueueTexts[at], text);
         return;
@@ -124,7 +161,7 @@ void AddPageLink(const std::string& url, const std::string& text) {
 
 void AddPriorityPage(const std::string& url, const std::string& text) {
     const std::string key = QueueKey(url);
-    if (g_priorityIndex.find(gPriorityPageURLs, gPriorityPageCount, key) >= 0) return;
+    if (g_priorityIndex.find(gPriorityPageURLs, gPriorityPageCount, url, key) >= 0) return;
     if (gPriorityPageCount < 0) gPriorityPageCount = 0;
     Append(gPriorityPageURLs, &gPriorityPageTexts, gPriorityPageCount, url, Bounded(text));
     g_priorityIndex.added(key, gPriorityPageCount - 1);
@@ -136,9 +173,9 @@ void AddResourceURL(std::string url) {
     // meanwhile cannot queue the same address twice.
     kit::DoEvents();
     const std::string key = QueueKey(url);
-    if (g_pictureIndex.find(gPictureQueue, gPictureQueueCount, key) >= 0) return;
+    if (g_pictureIndex.find(gPictureQueue, gPictureQueueCount, url, key) >= 0) return;
     if (gPictureQueueCount < 0) gPictureQueueCount = 0;
-    Append(gPictureQueue, nullptr, gPictureQueueCount, url, {});
+    Append(gPictureQueue, nullptr, gPictureQueueCount, std::move(url), {});
     g_pictureIndex.added(key, gPictureQueueCount - 1);
 }
 

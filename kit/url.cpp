@@ -21,7 +21,7 @@ std::string Lower(std::string s) {
 
 // Characters a request target may carry as they are (RFC 3986 pchar, "/" and "?").
 bool TargetChar(unsigned char c) {
-    if (std::isalnum(c)) return true;
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
     switch (c) {
         case '-': case '.': case '_': case '~':                       // unreserved
         case '!': case '$': case '&': case '\'': case '(': case ')':  // sub-delims
@@ -155,7 +155,7 @@ std::optional<RequestUrl> PrepareRequest(const std::string& address) {
     std::string query = q == std::string::npos ? std::string() : rest.substr(q);
     if (path.empty()) path = "/";
     r.target = Encode(RemoveDotSegments(path)) + Encode(query);
-    if (r.target.empty() || r.target[0] != '/') r.target.insert(0, "/");
+    if (r.target.empty() || r.target[0] != '/') r.target = "/" + r.target;
 
     const int defaultPort = r.scheme == "http" ? kHttpPort : kHttpsPort;
     r.url = r.scheme + "://" + r.host;
