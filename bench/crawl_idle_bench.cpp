@@ -1,7 +1,8 @@
-// The CPU a crawl uses while every answer it waits for is 5 s late: the loop must sleep in its
-// wait for events, not spin.
+// The CPU a crawl uses while every answer it waits for is 5 s late (the loop must sleep in its
+// wait for events, not spin), and a crawl of a generated site (bench/crawl-throughput.sh).
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <ctime>
 
 #include "grabber/crawl.h"
@@ -66,5 +67,56 @@ void BM_WaitingCrawl(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WaitingCrawl)->Unit(benchmark::kSecond)->Iterations(1);
+
+// The whole site in TIVLO_CRAWL_SITE, every picture type on, saved into the in-memory files.
+void BM_CrawlSite(benchmark::State& state) {
+    const char* site = std::getenv("TIVLO_CRAWL_SITE");
+    if (!site) {
+        state.SkipWithError("TIVLO_CRAWL_SITE names no site (bench/crawl-throughput.sh makes one)");
+        return;
+    }
+    for (auto _ : state) {
+        platform::headless::HeadlessWorld world;
+        world.bind();
+        world.reset();
+        ResetGlobals();
+        platform::HKey key = 0;
+        std::uint32_t disposition = 0;
+        world.registry.createKeyEx(platform::kHKeyLocalMachine, "Software", 0, platform::kKeyAllAccess, key,
+                                   disposition);
+        world.registry.closeKey(key);
+        testserver::LoopbackServer server(site);
+        kit::headless::CurlReader curl(world.backend);
+        kit::setAsyncReader(&curl);
+        try {
+            shell::StartTivlo();
+        } catch (const kit::ProcessEnded&) {
+            state.SkipWithError("the start-up ended the process");
+            break;
+        }
+        gDownloadFolder = "C:\\Pics";
+        world.files.addFolder("C:\\Pics");
+        gDownloadGIF = gDownloadJPG = gDownloadJPEG = gDownloadBMP = gDownloadPNG = true;
+        gLimitImageSize = gLimitImageFileSize = false;
+        const std::size_t boxes = world.backend.msgBoxCalls().size();
+        const double wall0 = Seconds(CLOCK_MONOTONIC), cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID),
+                     crawl0 = Seconds(CLOCK_THREAD_CPUTIME_ID);
+        grabber::InitGrabTask(server.url("/index.html"));
+        gStopGrabbing = false;
+        frmTivlo().tmrGrabbing.setEnabled(true);
+        while (world.backend.msgBoxCalls().size() == boxes && Seconds(CLOCK_MONOTONIC) - wall0 < 600)
+            world.backend.advance(100);
+        const double wall = Seconds(CLOCK_MONOTONIC) - wall0;
+        kit::setAsyncReader(&world.reader);
+        state.counters["wall_s"] = wall;
+        state.counters["cpu_s"] = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
+        state.counters["crawl_cpu_s"] = Seconds(CLOCK_THREAD_CPUTIME_ID) - crawl0;
+        state.counters["pages_per_s"] = (gPageQueueNext + gPriorityPageNext) / wall;
+        state.counters["pictures"] = gSavedPictureCount;
+        state.counters["pictures_per_s"] = gSavedPictureCount / wall;
+        ResetGlobals();
+    }
+}
+BENCHMARK(BM_CrawlSite)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
