@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <sys/resource.h>
+
 #include "grabber/crawl.h"
 #include "grabber/grab_state.h"
 #include "kit/headless/curl_reader.h"
@@ -118,5 +120,38 @@ void BM_CrawlSite(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CrawlSite)->Unit(benchmark::kSecond)->Iterations(1);
+
+// Five endless bodies at once with the real limits: each fails at the 32 MiB cap; the peak of
+// the process's resident memory (the server's threads included) grows by what the five
+// buffers hold at most.
+void BM_FiveEndlessBodies(benchmark::State& state) {
+    struct Sink : kit::AsyncReadSink {
+        int failures = 0, completions = 0;
+        void onReadProgress(kit::ReadHandle, const std::string&, int, const std::string&, std::uint32_t) override {}
+        void onReadComplete(kit::ReadHandle, const std::string&, int status, std::vector<std::uint8_t>&,
+                            std::uint32_t, const std::string&) override {
+            ++completions;
+            if (status == kit::kReadError) ++failures;
+        }
+    };
+    for (auto _ : state) {
+        platform::headless::HeadlessWorld world;
+        world.bind();
+        testserver::LoopbackServer server;
+        kit::headless::CurlReader curl(world.backend);
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        Sink sink;
+        const double wall0 = Seconds(CLOCK_MONOTONIC);
+        for (int i = 0; i < 5; ++i) curl.beginRead(server.url("/t/endless?i=" + std::to_string(i)), "n", &sink);
+        while (sink.completions < 5 && Seconds(CLOCK_MONOTONIC) - wall0 < 120) world.backend.waitEvents();
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        state.counters["failed_at_cap"] = sink.failures;
+        state.counters["wall_s"] = Seconds(CLOCK_MONOTONIC) - wall0;
+        state.counters["peak_growth_MB"] = (after.ru_maxrss - before.ru_maxrss) / 1024.0;
+    }
+}
+BENCHMARK(BM_FiveEndlessBodies)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
