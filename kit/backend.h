@@ -61,6 +61,9 @@ public:
     // Local time of day in seconds since midnight, with its fraction.
     virtual double secondsSinceMidnight() = 0;
 
+    // The window that has the keyboard focus now; 0 when none has it.
+    virtual Handle focusedWindow() = 0;
+
     // The program's folder, without a trailing backslash.
     virtual std::string appPath() = 0;
     // The application's default title (used by message boxes that give none).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "kit/backend.h"
 #include "kit/form.h"
 #include "kit/usercontrol.h"
 
@@ -265,6 +266,9 @@ void Control::onGotFocus() {
 }
 
 void Control::onLostFocus() {
+    // By the time LostFocus runs, the control that took the focus is the active one.
+    if (Form* f = owner())
+        if (Control* next = f->controlOfWindow(backend().focusedWindow())) f->controlGotFocus(next);
     if (LostFocus) LostFocus();
 }
 

@@ -316,6 +316,13 @@ int Form::MsgBox(const std::string& text, int flags, const std::string& caption)
 
 void Form::controlGotFocus(Control* c) { active_ = c; }
 
+Control* Form::controlOfWindow(Handle window) const {
+    if (!window) return nullptr;
+    for (Component* c : components_)
+        if (auto* ctl = dynamic_cast<Control*>(c); ctl && ctl->hWnd() == window) return ctl;
+    return nullptr;
+}
+
 void Form::controlGone(Control* c) {
     if (active_ == c) active_ = nullptr;
 }

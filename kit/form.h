@@ -97,6 +97,8 @@ public:
 
     // The control that has (or last had) the keyboard focus; null when none.
     Control* ActiveControl() const { return active_; }
+    // The form's control whose window this is; null when none is.
+    Control* controlOfWindow(Handle window) const;
     // Focus moves of the Tab key, and access keys: true when something took them.
     bool moveFocus(bool backward);
     bool pressAccessKey(char letter);

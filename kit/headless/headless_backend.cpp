@@ -313,7 +313,8 @@ void HeadlessBackend::mouseDown(Handle h, int x, int y, int button, int shift) {
     }
     if (window(h).takesFocus() && focus_ != h) {
         setFocus(h);
-        if (!windows_.count(h)) return;
+        // Disabled by the focus move, the window cancels the press.
+        if (!windows_.count(h) || !isUsable(h)) return;
     }
     capture_ = h;
     pressed_ |= button;

@@ -65,6 +65,7 @@ public:
     std::string appPath() override { return appPath_; }
     std::string appTitle() override { return appTitle_; }
     bool prevInstance() override { return prevInstance_; }
+    Handle focusedWindow() override { return focus_; }
     int screenWidthTwips() override { return screenWidthTwips_; }
     int screenHeightTwips() override { return screenHeightTwips_; }
     int twipsPerPixelX() override { return 15; }

@@ -42,6 +42,7 @@ public:
     std::string appPath() override;
     std::string appTitle() override;
     bool prevInstance() override;
+    Handle focusedWindow() override { return reinterpret_cast<Handle>(GetFocus()); }
     int screenWidthTwips() override;
     int screenHeightTwips() override;
     int twipsPerPixelX() override;

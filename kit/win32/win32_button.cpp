@@ -13,7 +13,8 @@ public:
     }
     bool onReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-            Guarded([&] { sink()->onClick(); });
+            // A button that its own press disabled (through a focus handler) was not clicked.
+            if (IsWindowEnabled(hwnd())) Guarded([&] { sink()->onClick(); });
             result = 0;
             return true;
         }
