@@ -1,6 +1,7 @@
 #include "shell/globals.h"
 
 #include "alarms/alarm_records.h"
+#include "alarms/schedule_state.h"
 #include "grabber/grab_state.h"
 #include "grabber/resource_state.h"
 #include "kit/controls.h"
@@ -28,6 +29,7 @@ void ResetGlobals() {
     ResetGrabState();
     ResetResourceState();
     ResetViewerState();
+    ResetScheduleState();
     kit::ResetAllForms();
     kit::ClearProcessEndActions();
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "alarms/schedule_form.h"
 #include "fortune/fortune_form.h"
 #include "grabber/crawl.h"
 #include "grabber/grab_state.h"
@@ -41,6 +42,7 @@ FrmTivlo::FrmTivlo()
     tmrAlarm.OnTimer = [this] { tmrAlarm_Timer(); };
     mnuPopup.Items = {&mnuSchedule, &mnuGrabbing, &sep1, &mnuFortune, &sep2, &mnuTimeSynch,
                       &sep3,        &mnuHelp,     &mnuAbout, &mnuExit};
+    mnuSchedule.Click = [this] { mnuSchedule_Click(); };
     mnuTimeSynch.Click = [this] { mnuTimeSynch_Click(); };
     mnuGrabbing.Click = [this] { mnuGrabbing_Click(); };
     mnuFortune.Click = [this] { mnuFortune_Click(); };
@@ -148,6 +150,11 @@ void FrmTivlo::tmpIcon_MouseMove(int index, int button, int shift, int x, int y)
     if (x != kMouseRightDown) return;
     platform::tray().setForegroundWindow(hWnd());
     PopupMenu(mnuPopup);
+}
+
+void FrmTivlo::mnuSchedule_Click() {
+    mnuSchedule.Enabled = false;
+    frmSchedule().Show();
 }
 
 void FrmTivlo::mnuFortune_Click() {

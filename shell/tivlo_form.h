@@ -38,6 +38,7 @@ public:
     // The alarm dispatcher (alarms/alarm_dispatcher.cpp).
     void tmrAlarm_Timer();
     void tmpIcon_MouseMove(int index, int button, int shift, int x, int y);
+    void mnuSchedule_Click();
     void mnuGrabbing_Click();
     void mnuFortune_Click();
     void mnuHelp_Click();
