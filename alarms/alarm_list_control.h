@@ -24,6 +24,8 @@ public:
     void cmdEdit_Click();
     void cmdRemove_Click();
     void cmdRemoveAll_Click();
+    // Rebuilds the table from the working list.
+    void RefreshAlarmList();
 
     kit::TextBox txtDumb{this};
     kit::Frame fmeAlarm{this, "Alarm Schedule &List"};
@@ -43,7 +45,6 @@ protected:
     void UserControl_Initialize() override;
 
 private:
-    void RefreshAlarmList();
     void PaintListBackground(kit::ListView& list, int32_t& dueColor, int32_t& plainColor,
                              int32_t& passedColor);
     // The editor's alarm, read through its get members.
