@@ -1,0 +1,124 @@
+# "&Alarm Schedule" from the tray menu opens the collapsed dialog; Add opens the editor below
+# it; a hint typed, the minute raised by two with the picker's spin, OK and Save store the
+# alarm, which fires into the pop-up at that minute.
+name="schedule dialog: add an alarm, save it, and it fires"
+dialog_up() { window_up 'Alarm Schedule Setting'; }
+# The dialog's window as "w h x y".
+dialog_box() {
+    local id
+    id=$(xdotool search --onlyvisible --name '^Alarm Schedule Setting$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] || return 1
+    xdotool getwindowgeometry --shell "$id" | tr -d '\r' |
+        awk -F= '$1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 }
+                 $1 == "HEIGHT" { h = $2 } END { print w, h, x, y }'
+}
+# Client pixels of a point given in the dialog's twips.
+at() { click $((cx + $1 / 15)) $((cy + $2 / 15)) 1; }
+
+if ! start_and_wait_icons 40; then
+    not_ok "$name" "the two tray icons did not appear within 40 s"
+    return
+fi
+if ! open_tray_menu; then
+    not_ok "$name" "no tray menu"
+    return
+fi
+xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
+sleep 0.3
+press a
+if ! wait_for 10 dialog_up; then
+    screenshot "$SMOKE_TMP/nodialog.png" && keep_file "$SMOKE_TMP/nodialog.png"
+    not_ok "$name" "no window \"Alarm Schedule Setting\" within 10 s"
+    return
+fi
+sleep 1
+screenshot "$SMOKE_TMP/collapsed.png" && keep_file "$SMOKE_TMP/collapsed.png" collapsed.png
+read -r w1 h1 _ _ < <(dialog_box)
+read -r sw sh < <(identify -format '%w %h\n' "$SMOKE_TMP/collapsed.png")
+# Centred across the screen, and for the 8820-twip (588-pixel) dialog down it.
+x1=$(((sw - w1) / 2))
+y1=$(((sh - 588) / 2))
+# The client area is 8880 x 4695 twips, 592 x 313 pixels; the frame is what is left.
+border=$(((w1 - 592) / 2))
+cx=$((x1 + border))
+cy=$((y1 + h1 - 313 - border))
+if [ "$((w1 - 2 * border))" -eq 592 ] && [ "$((h1 - 313 - border))" -gt "$border" ]; then
+    ok "the collapsed dialog's client area is 592 x 313 pixels" "window ${w1}x${h1} at $x1,$y1"
+else
+    not_ok "the collapsed dialog's client area is 592 x 313 pixels" "window ${w1}x${h1}"
+fi
+
+press alt+a
+sleep 1
+screenshot "$SMOKE_TMP/expanded.png" && keep_file "$SMOKE_TMP/expanded.png" expanded.png
+read -r w2 h2 _ _ < <(dialog_box)
+# 8820 twips tall with the editor.
+if [ "$h2" -eq 588 ]; then
+    ok "Add opens the editor: the window is 588 pixels tall" "from $h1"
+else
+    not_ok "Add opens the editor: the window is 588 pixels tall" "from $h1 to $h2"
+fi
+
+# The picker: the minute field, then the spin's upper arrow twice.
+minute_before=$(date +%M)
+at $((5520 + 1035 + 150)) $((4680 + 3030 + 140))
+sleep 0.3
+at $((5520 + 2160 + 127)) $((4680 + 3015 + 60))
+sleep 0.3
+at $((5520 + 2160 + 127)) $((4680 + 3015 + 60))
+sleep 0.3
+# Seconds 00, so that the alarm is due within two minutes.
+at $((5520 + 1470 + 150)) $((4680 + 3030 + 140))
+sleep 0.3
+xdotool type --delay 40 '00'
+sleep 0.3
+# The hint, on the "Action&s" page.
+press alt+s
+sleep 0.3
+at $((120 + 1320 + 900)) $((4695 + 120 + 120 + 360 + 140))
+press End shift+Home
+xdotool type --delay 40 'Smoke test hint'
+sleep 0.3
+screenshot "$SMOKE_TMP/edited.png" && keep_file "$SMOKE_TMP/edited.png" edited.png
+press alt+o
+sleep 0.5
+press alt+v
+if ! wait_for 10 eval '! dialog_up'; then
+    screenshot "$SMOKE_TMP/notsaved.png" && keep_file "$SMOKE_TMP/notsaved.png"
+    not_ok "$name" "the dialog is still open after OK and Save"
+    return
+fi
+
+store=$(reg_dump)
+stored=$(printf '%s\n' "$store" | sed -n 's/^TimeSetting\\AlarmList1=\(.*\) (REG_SZ)$/\1/p')
+count=$(printf '%s\n' "$store" | sed -n 's/^TimeSetting\\AlarmNum=\(.*\) (REG_SZ)$/\1/p')
+due_hm=${stored#*/*/*/}
+due_hm=${due_hm%%/*}
+case "$count|$stored" in
+    "1|Smoke test hint/Once/$(date '+%b %d , %Y')/"*"//Do nothing/10/0/")
+        ok "Save stores one alarm with the typed hint" "$stored" ;;
+    *)
+        not_ok "Save stores one alarm with the typed hint" "AlarmNum=$count AlarmList1=$stored"
+        return ;;
+esac
+# Raised by two from the minute the dialog showed.
+due_min=$(echo "$due_hm" | cut -d: -f2)
+if [ $(((10#$due_min - 10#$minute_before + 60) % 60)) -eq 2 ] ||
+    [ $(((10#$due_min - 10#$minute_before + 60) % 60)) -eq 3 ]; then
+    ok "the spin raised the minute by two" "$minute_before -> $due_min"
+else
+    not_ok "the spin raised the minute by two" "$minute_before -> $due_min"
+fi
+
+red_count() {
+    convert "$1" -crop 240x40+280+0 +repage -fx 'r > 0.3 && g < 0.1 && b < 0.1 ? 1 : 0' \
+        -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
+}
+popup_shown() { screenshot "$SMOKE_TMP/popup.png" && [ "$(red_count "$SMOKE_TMP/popup.png")" -gt 20 ]; }
+if wait_for 130 popup_shown; then
+    keep_file "$SMOKE_TMP/popup.png" popup.png
+    ok "the saved alarm fires into the pop-up" "due $due_hm, shown at $(date +%T)"
+else
+    keep_file "$SMOKE_TMP/popup.png" popup-missing.png
+    not_ok "the saved alarm fires into the pop-up" "nothing red at the top by $(date +%T), due $due_hm"
+fi
