@@ -72,8 +72,23 @@ public:
 
     void clearRows() override {
         quiet_ = true;
+        // A list refilled after a clear is drawn once, by the repaint that ends the refill,
+        // not after every row and cell.
+        if (!held_) {
+            SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+            held_ = true;
+        }
         SendMessageA(hwnd(), LVM_DELETEALLITEMS, 0, 0);
         quiet_ = false;
+    }
+
+    void repaint() override {
+        if (held_) {
+            held_ = false;
+            SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(hwnd(), nullptr, TRUE);
+        }
+        paintNow();
     }
 
     void selectRow(int row) override {
@@ -181,6 +196,7 @@ private:
     ListViewEvents* list_;
     int columns_ = 0;
     bool quiet_ = false;  // changes made by the program raise nothing
+    bool held_ = false;   // drawing held from a clear until the next repaint
     HBITMAP background_ = nullptr;
 };
 
