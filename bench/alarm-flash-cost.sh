@@ -2,12 +2,8 @@
 # CPU share of one core while the alarm pop-up flashes ten lines for a minute, under Wine.
 # Usage: bench/alarm-flash-cost.sh <tivlo-smoke.exe>   (a report, not a test: exits 0 either way)
 # FLASH_SHOT=<png> keeps a screenshot of the pop-up that was measured.
-set -u
-here=$(dirname "$(readlink -f "$0")")
-. "$here/../smoke/lib.sh"
-wine_hide_32bit "$0" "$@"
-
-[ $# -eq 1 ] || { echo "usage: $0 <tivlo-smoke.exe>" >&2; exit 2; }
+. "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
+bench_begin 1 1 "<tivlo-smoke.exe>" "$@"
 wine_setup "$1" || exit 0
 WINDOW=${FLASH_WINDOW:-60}
 

@@ -5,12 +5,8 @@
 # pictures.
 # Usage: bench/grab-window.sh <path-to-tivlo_grabbench.exe> [IDLE_SECONDS]
 # Exits with the bench's code: 0 when no drawing object was left behind.
-set -u
-here=$(dirname "$(readlink -f "$0")")
-. "$here/../smoke/lib.sh"
-wine_hide_32bit "$0" "$@"
-
-[ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: $0 <path-to-tivlo_grabbench.exe> [IDLE_SECONDS]" >&2; exit 2; }
+. "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
+bench_begin 1 2 "<path-to-tivlo_grabbench.exe> [IDLE_SECONDS]" "$@"
 wine_setup "$1" || exit 2
 data="$SMOKE_TMP/grab-bench"
 mkdir -p "$data/big" "$data/empty" "$data/small" "$data/many"
@@ -26,8 +22,7 @@ convert -size 8x8 xc:red "$data/one.gif"
 for i in $(seq -w 1 10000); do ln "$data/one.gif" "$data/many/m$i.gif"; done
 args=()
 for d in big empty small many; do args+=("$(win_path "$data/$d")"); done
-(cd "$SMOKE_EXE_DIR" && wine_t 900 "$SMOKE_EXE" "${args[@]}" "${2:-60}") | tr -d '\r'
-rc=${PIPESTATUS[0]}
-echo "exit code $rc"
+bench_run 900 "${args[@]}" "${2:-60}"
+rc=$?
 rm -rf "$data"
 exit "$rc"

@@ -3,12 +3,8 @@
 # the CPU of a run whose every answer the loopback test server delays by 5 s.
 # Usage: bench/grab-wine.sh BUILD_DIR   (a cross build folder holding tivlo_crawlbench.exe and
 # tivlo-testserver; a report, not a test)
-set -u
-here=$(dirname "$(readlink -f "$0")")
-. "$here/../smoke/lib.sh"
-wine_hide_32bit "$0" "$@"
-
-[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+. "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
+bench_begin 1 1 "BUILD_DIR" "$@"
 build=$(readlink -f "$1")
 page=/usr/share/doc/python3.11/html/genindex-all.html
 # The benchmark's own set-up: the page comes with the Python documentation.

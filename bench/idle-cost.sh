@@ -1,12 +1,8 @@
 #!/bin/bash
 # Idle cost of the program under Wine: CPU share of one core over 60 s and private memory.
 # Usage: bench/idle-cost.sh <exe>   (a report, not a test: exits 0 either way)
-set -u
-here=$(dirname "$(readlink -f "$0")")
-. "$here/../smoke/lib.sh"
-wine_hide_32bit "$0" "$@"
-
-[ $# -eq 1 ] || { echo "usage: $0 <exe>" >&2; exit 2; }
+. "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
+bench_begin 1 1 "<exe>" "$@"
 wine_setup "$1" || exit 0
 SETTLE=${IDLE_SETTLE:-10}
 WINDOW=${IDLE_WINDOW:-60}

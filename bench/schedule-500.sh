@@ -3,14 +3,7 @@
 # on the screen, a row click, a Remove and a Save, each until the dialog has painted again.
 # Usage: bench/schedule-500.sh <path-to-tivlo_schedbench.exe> [ALARMS]
 # Exits with the bench's code: 0 when the saved list holds one alarm fewer.
-set -u
-here=$(dirname "$(readlink -f "$0")")
-. "$here/../smoke/lib.sh"
-wine_hide_32bit "$0" "$@"
-
-[ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: $0 <path-to-tivlo_schedbench.exe> [ALARMS]" >&2; exit 2; }
+. "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
+bench_begin 1 2 "<path-to-tivlo_schedbench.exe> [ALARMS]" "$@"
 wine_setup "$1" || exit 2
-(cd "$SMOKE_EXE_DIR" && wine_t 600 "$SMOKE_EXE" "${2:-500}") | tr -d '\r'
-rc=${PIPESTATUS[0]}
-echo "exit code $rc"
-exit "$rc"
+bench_run 600 "${2:-500}"

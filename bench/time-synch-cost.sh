@@ -5,12 +5,8 @@
 #  - how soon after the command a synchronisation against a server that answers ends (the
 #    success box shows).
 # Usage: bench/time-synch-cost.sh <tivlo-smoke.exe> [runs]   (a report, not a test)
-set -u
-here=$(dirname "$(readlink -f "$0")")
-. "$here/../smoke/lib.sh"
-wine_hide_32bit "$0" "$@"
-
-[ $# -ge 1 ] || { echo "usage: $0 <tivlo-smoke.exe> [runs]" >&2; exit 2; }
+. "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
+bench_begin 1 2 "<tivlo-smoke.exe> [runs]" "$@"
 wine_setup "$1" || exit 0
 RUNS=${2:-5}
 . "$here/../smoke/daytime.sh"

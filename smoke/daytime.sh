@@ -1,40 +1,25 @@
-# Helpers of the clock synchronisation cases: a private network in which the program's
-# sockets meet a loopback daytime server on the port the smoke build was compiled with
-# (smoke/daytime.port). Sourced by those cases, after smoke/case.sh set up the session.
-#
-# Wine makes its sockets in the wineserver, so the session's wineserver is started again
-# inside a network namespace of its own, beside the daytime server: no other run on this
-# machine can take or see the port, and Xvfb and the programs stay where they are.
+# Helpers of the clock synchronisation cases: a private network (private_network in lib.sh) in
+# which the program's sockets meet a loopback daytime server on the port the smoke build was
+# compiled with (smoke/daytime.port). Sourced by those cases, after smoke/case.sh set up the
+# session.
 
 DAYTIME_PORT=$(cat "$(dirname "${BASH_SOURCE[0]}")/daytime.port")
 DAYTIME_SERVER="$(dirname "${BASH_SOURCE[0]}")/daytime-server.py"
 DAYTIME_LOG="$SMOKE_TMP/daytime.log"
 
-# daytime_network MODE: the namespace, with a daytime server that answers the example line
+# daytime_network MODE: the network, with a daytime server that answers the example line
 # (reply), accepts and stays silent (silent), or none at all (refuse). Fails, saying why,
-# when no namespace can be made or its servers do not start.
+# when no namespace can be made or its server does not start.
 daytime_network() {
-    local mode=$1 pidfile="$SMOKE_TMP/daytime.pid" i
+    local mode=$1
     : >"$DAYTIME_LOG"
-    rm -f "$pidfile"
-    wineserver_t 20 -k >/dev/null 2>&1
-    wineserver_t 20 -w >/dev/null 2>&1
-    local ns=(unshare -n)
-    unshare -n true 2>/dev/null || ns=(unshare -rn)
-    # The wineserver goes to the background once it takes clients; it lives in the namespace.
-    timeout 60 "${ns[@]}" bash -c '
-        ip link set lo up || exit 1
-        if [ "$1" != refuse ]; then
-            timeout 600 python3 "$2" "$3" "$1" "$4" & echo $! >"$5"
-        fi
-        exec "$6" -p 30' daytime "$mode" "$DAYTIME_SERVER" "$DAYTIME_PORT" "$DAYTIME_LOG" \
-        "$pidfile" "$WINE_SERVER64" >>"$SMOKE_TMP/daytime-net.log" 2>&1 ||
-        { echo "no network namespace with a wineserver: $(tail -n 3 "$SMOKE_TMP/daytime-net.log")" >&2; return 1; }
-    [ "$mode" = refuse ] && return 0
-    for i in $(seq 50); do
-        grep -q '^listening' "$DAYTIME_LOG" && return 0
-        sleep 0.1
-    done
+    if [ "$mode" = refuse ]; then
+        private_network offline /dev/null
+        return
+    fi
+    private_network offline "$SMOKE_TMP/daytime-net.log" \
+        python3 "$DAYTIME_SERVER" "$DAYTIME_PORT" "$mode" "$DAYTIME_LOG" || return 1
+    wait_line 5 '^listening' "$DAYTIME_LOG" && return 0
     echo "the daytime server did not start: $(tail -n 3 "$SMOKE_TMP/daytime-net.log")" >&2
     return 1
 }
@@ -42,21 +27,13 @@ daytime_network() {
 # The daytime server's connections so far.
 daytime_connects() { grep -c '^connect' "$DAYTIME_LOG"; }
 
-# Ends the daytime server (the namespace's wineserver ends with the session).
-daytime_stop() {
-    local pidfile="$SMOKE_TMP/daytime.pid"
-    [ -f "$pidfile" ] && kill "$(cat "$pidfile")" 2>/dev/null
-    rm -f "$pidfile"
-}
+daytime_stop() { private_network_stop; }
 
-# choose_time_synch: opens the tray menu and chooses "&Time Synch Via Web" with its key;
-# sets CHOSEN_MS to the moment of the key press.
+# choose_time_synch: chooses "&Time Synch Via Web" from the tray menu; sets CHOSEN_MS to the
+# moment of the key press.
 choose_time_synch() {
-    open_tray_menu || return 1
-    xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
-    sleep 0.3
-    CHOSEN_MS=$(now_ms)
-    press t
+    choose_tray_item t || return 1
+    CHOSEN_MS=$TRAY_KEY_MS
 }
 
 # wait_box_ms SECONDS: waits for a message box (caption "Tivlo 2.3"), looking every 50 ms;
@@ -71,14 +48,7 @@ wait_box_ms() {
 }
 
 # box_geometry: "x y w h" of the visible message box captioned "Tivlo 2.3".
-box_geometry() {
-    local id
-    id=$(xdotool search --onlyvisible --name '^Tivlo 2\.3$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] || return 1
-    xdotool getwindowgeometry --shell "$id" | awk -F= '
-        $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
-        END { print x, y, w, h }'
-}
+box_geometry() { window_geometry 'Tivlo 2\.3'; }
 
 # close_box: presses Return over the message box; 0 once it is gone.
 close_box() {

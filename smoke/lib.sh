@@ -359,3 +359,94 @@ open_tray_menu() {
     click $((ICON_X_RIGHT + 8)) $((ICON_Y + 8)) 3
     wait_for 5 menu_open && menu_plausible
 }
+
+# choose_tray_item KEY: opens the tray menu and chooses an item by its access key; TRAY_KEY_MS
+# is the moment of the key press. (Wine hands keys to the menu once the pointer was over it.)
+choose_tray_item() {
+    open_tray_menu || return 1
+    xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
+    sleep 0.3
+    TRAY_KEY_MS=$(now_ms)
+    press "$1"
+}
+
+# open_from_tray KEY TITLE [SECONDS]: with the program running, chooses the tray item and waits
+# for a window of that title (a pattern, as window_up takes; 10 s unless given). On failure
+# TRAY_WHY says what went wrong and a screenshot is kept.
+open_from_tray() {
+    local limit=${3:-10}
+    TRAY_WHY=
+    if ! choose_tray_item "$1"; then
+        TRAY_WHY="no tray menu"
+    elif ! wait_for "$limit" window_up "$2"; then
+        TRAY_WHY="no window \"${2//\\/}\" within $limit s"
+    else
+        return 0
+    fi
+    screenshot "$SMOKE_TMP/not-opened.png" && keep_file "$SMOKE_TMP/not-opened.png"
+    return 1
+}
+
+# start_and_open KEY TITLE [SECONDS]: starts the program, waits for its two icons, then
+# open_from_tray.
+start_and_open() {
+    TRAY_WHY="the two tray icons did not appear within 40 s"
+    start_and_wait_icons 40 && open_from_tray "$@"
+}
+
+# window_geometry TITLE: "x y w h" of the visible window with exactly this title (a pattern,
+# as window_up takes), frame included.
+window_geometry() {
+    local id
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] || return 1
+    xdotool getwindowgeometry --shell "$id" | tr -d '\r' | awk -F= '
+        $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
+        END { print x, y, w, h }'
+}
+
+# The grab window's client origin on the screen, as "x y" (its client area is 632 x 502).
+grab_origin() {
+    local x y w h
+    read -r x y w h < <(window_geometry 'Resource Grabbing Setting') || return 1
+    echo $((x + (w - 632) / 2)) $((y + h - 502 - (w - 632) / 2))
+}
+grab_up() { window_up 'Resource Grabbing Setting'; }
+
+# private_network online|offline OUT [COMMAND...]: a network of the session's own. Wine makes
+# its sockets in the wineserver, so the session's wineserver is started again inside a network
+# namespace, with loopback up and COMMAND (a server, its output to OUT) beside it: no other run
+# on this machine can take or see its ports, and Xvfb and the programs stay where they are.
+# "online" adds a default route over loopback, so that the program believes it is online
+# (nothing can leave). Fails, saying why, when no namespace can be made.
+private_network() {
+    local route=$1 out=$2 pidfile="$SMOKE_TMP/net-server.pid"
+    shift 2
+    rm -f "$pidfile"
+    wineserver_t 20 -k >/dev/null 2>&1
+    wineserver_t 20 -w >/dev/null 2>&1
+    local ns=(unshare -n)
+    unshare -n true 2>/dev/null || ns=(unshare -rn)
+    # The wineserver goes to the background once it takes clients; it lives in the namespace.
+    timeout 60 "${ns[@]}" bash -c '
+        ip link set lo up || exit 1
+        if [ "$1" = online ]; then ip route add default dev lo || exit 1; fi
+        server=$2 out=$3 pidfile=$4
+        shift 4
+        if [ $# -gt 0 ]; then
+            timeout 600 "$@" >>"$out" 2>&1 & echo $! >"$pidfile"
+        fi
+        exec "$server" -p 30' net "$route" "$WINE_SERVER64" "$out" "$pidfile" "$@" \
+        >>"$SMOKE_TMP/net.log" 2>&1 ||
+        { echo "no network namespace with a wineserver: $(tail -n 3 "$SMOKE_TMP/net.log")" >&2; return 1; }
+}
+
+# Ends the private network's server (its wineserver ends with the session).
+private_network_stop() {
+    local pidfile="$SMOKE_TMP/net-server.pid"
+    [ -f "$pidfile" ] && kill "$(cat "$pidfile")" 2>/dev/null
+    rm -f "$pidfile"
+}
+
+# wait_line SECONDS PATTERN FILE: waits for a line matching the pattern in the file.
+wait_line() { wait_for "$1" grep -q -- "$2" "$3"; }

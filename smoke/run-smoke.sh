@@ -10,7 +10,7 @@
 # "N passed, N failed" line per suite; exits 0 when nothing failed.
 #
 # Environment: SMOKE_JOBS (jobs at once, default nproc), SMOKE_CASE_LIMIT (seconds per job,
-# default 180), SMOKE_ONLY (a pattern: only cases and checks whose name matches), SMOKE_KEEP
+# default 180), SMOKE_ONLY (an extended glob: only cases and checks whose name matches), SMOKE_KEEP
 # (keep the job folders), TIVLO_NO_WIN32 (act as on a machine without 32-bit execution).
 set -u
 here=$(dirname "$(readlink -f "$0")")
@@ -76,6 +76,7 @@ for arch in "${archs[@]}"; do
 done
 smoke_log "template prefixes ready after $((SECONDS - started)) s"
 
+shopt -s extglob  # SMOKE_ONLY='@(about-box|exit)' names several
 matches() { [ -z "${SMOKE_ONLY:-}" ] || [[ "$1" == $SMOKE_ONLY ]]; }
 
 # The jobs, "kind arch name", the two architectures interleaved.

@@ -11,20 +11,8 @@ color_box() {
 }
 about_up() { window_up 'About Tivlo 2\.3'; }
 
-if ! start_and_wait_icons 40; then
-    not_ok "$name" "the two tray icons did not appear within 40 s"
-    return
-fi
-if ! open_tray_menu; then
-    not_ok "$name" "no tray menu"
-    return
-fi
-xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
-sleep 0.3
-press b
-if ! wait_for 10 about_up; then
-    screenshot "$SMOKE_TMP/noabout.png" && keep_file "$SMOKE_TMP/noabout.png"
-    not_ok "$name" "no window \"About Tivlo 2.3\" within 10 s"
+if ! start_and_open b 'About Tivlo 2\.3'; then
+    not_ok "$name" "$TRAY_WHY"
     return
 fi
 mouse_away

@@ -7,62 +7,21 @@ GRAB_SITE="$SMOKE_TMP/site"
 GRAB_LOG="$SMOKE_TMP/http.log"
 GRAB_DIR="$SMOKE_TMP/downloads"
 
-# The private network: loopback up, a default route over it so that the program believes it
-# is online (nothing can leave), the web server, and the session's wineserver (which makes
-# Wine's sockets) inside.
+# The web server in a private network that the program believes online.
 grab_network() {
-    local pidfile="$SMOKE_TMP/http.pid" i
     : >"$GRAB_LOG"
-    wineserver_t 20 -k >/dev/null 2>&1
-    wineserver_t 20 -w >/dev/null 2>&1
-    local ns=(unshare -n)
-    unshare -n true 2>/dev/null || ns=(unshare -rn)
-    timeout 60 "${ns[@]}" bash -c '
-        ip link set lo up || exit 1
-        ip route add default dev lo || exit 1
-        timeout 600 python3 -u -m http.server "$1" --bind 127.0.0.1 --directory "$2" \
-            >>"$3" 2>&1 & echo $! >"$4"
-        exec "$5" -p 30' grab "$GRAB_PORT" "$GRAB_SITE" "$GRAB_LOG" "$pidfile" "$WINE_SERVER64" \
-        >>"$SMOKE_TMP/grab-net.log" 2>&1 ||
-        { echo "no network namespace: $(tail -n 3 "$SMOKE_TMP/grab-net.log")" >&2; return 1; }
-    for i in $(seq 50); do
-        grep -q 'Serving HTTP' "$GRAB_LOG" && return 0
-        sleep 0.1
-    done
+    private_network online "$GRAB_LOG" \
+        python3 -u -m http.server "$GRAB_PORT" --bind 127.0.0.1 --directory "$GRAB_SITE" || return 1
+    wait_line 5 'Serving HTTP' "$GRAB_LOG" && return 0
     echo "the web server did not start: $(tail -n 3 "$GRAB_LOG")" >&2
     return 1
 }
-grab_stop() {
-    [ -f "$SMOKE_TMP/http.pid" ] && kill "$(cat "$SMOKE_TMP/http.pid")" 2>/dev/null
-    rm -f "$SMOKE_TMP/http.pid"
-}
-
-# The grab window's client origin on the screen, as "x y" (its client area is 632 x 502).
-grab_origin() {
-    local id
-    id=$(xdotool search --onlyvisible --name '^Resource Grabbing Setting$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] || return 1
-    xdotool getwindowgeometry --shell "$id" | awk -F= '
-        $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
-        END { b = (w - 632) / 2; print x + b, y + h - 502 - b }'
-}
-grab_up() { window_up 'Resource Grabbing Setting'; }
+grab_stop() { private_network_stop; }
 grab_gone() { ! grab_up; }
 box_up() { window_up 'Tivlo 2\.3'; }
 box_gone() { ! box_up; }
 # at X Y BUTTON: a click at client coordinates of the grab window.
 at() { click $((GX + $1)) $((GY + $2)) "${3:-1}"; }
-
-open_grab_window() {
-    sleep 1  # a window that just closed is gone from the screen
-    open_tray_menu || { screenshot "$SMOKE_TMP/nomenu.png" && keep_file "$SMOKE_TMP/nomenu.png" grab-no-menu.png; return 1; }
-    xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
-    sleep 0.3
-    press p
-    wait_for 15 grab_up || { screenshot "$SMOKE_TMP/noopen.png" && keep_file "$SMOKE_TMP/noopen.png" grab-not-opened.png; return 1; }
-    sleep 1
-    read -r GX GY < <(grab_origin)
-}
 
 # The site: pictures of the four types, each of its own colour, linked from one page.
 mkdir -p "$GRAB_SITE" "$GRAB_DIR"
@@ -84,17 +43,13 @@ if ! grab_network; then
     return
 fi
 export TIVLO_SEARCH_HOST="127.0.0.1:$GRAB_PORT"
-if ! start_and_wait_icons 40; then
-    not_ok "$name" "the two tray icons did not appear within 40 s"
+if ! start_and_open p 'Resource Grabbing Setting' 15; then
+    not_ok "$name" "no grab window from the tray: $TRAY_WHY"
     grab_stop
     return
 fi
-if ! open_grab_window; then
-    screenshot "$SMOKE_TMP/nowindow.png" && keep_file "$SMOKE_TMP/nowindow.png"
-    not_ok "$name" "no grab window from the tray"
-    grab_stop
-    return
-fi
+sleep 1
+read -r GX GY < <(grab_origin)
 screenshot "$SMOKE_TMP/opened.png" && keep_file "$SMOKE_TMP/opened.png" grab-opened.png
 
 # "Websites:" box and "&Grab Now".

@@ -12,15 +12,6 @@ store=$(expected_defaults | grep -v '^ResSetting\\Download_File_Folder=')
 reg_put_store "$store
 ResSetting\\Download_File_Folder=$folder (REG_SZ)"
 
-grab_up() { window_up 'Resource Grabbing Setting'; }
-grab_origin() {
-    local id
-    id=$(xdotool search --onlyvisible --name '^Resource Grabbing Setting$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] || return 1
-    xdotool getwindowgeometry --shell "$id" | awk -F= '
-        $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
-        END { b = (w - 632) / 2; print x + b, y + h - 502 - b }'
-}
 viewer_id() { xdotool search --onlyvisible --name 'pics\\.*\.(jpg|png)$' 2>/dev/null | head -n 1; }
 viewer_up() { [ -n "$(viewer_id)" ]; }
 viewer_gone() { ! viewer_up; }
@@ -53,15 +44,10 @@ yellow_top_right() {
 landscape() { local w=${1%x*} h=${1#*x}; [ "$w" -gt "$h" ] 2>/dev/null; }
 portrait() { local w=${1%x*} h=${1#*x}; [ "$h" -gt "$w" ] 2>/dev/null; }
 
-if ! start_and_wait_icons 40; then
-    not_ok "$name" "the two tray icons did not appear within 40 s"
+if ! start_and_open p 'Resource Grabbing Setting' 15; then
+    not_ok "$name" "$TRAY_WHY"
     return
 fi
-open_tray_menu || { not_ok "$name" "no tray menu"; return; }
-xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
-sleep 0.3
-press p
-wait_for 15 grab_up || { not_ok "$name" "no grab window"; return; }
 sleep 2
 read -r GX GY < <(grab_origin)
 click $((GX + 65)) $((GY + 368)) 1

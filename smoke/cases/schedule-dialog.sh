@@ -3,37 +3,16 @@
 # alarm, which fires into the pop-up at that minute.
 name="schedule dialog: add an alarm, save it, and it fires"
 dialog_up() { window_up 'Alarm Schedule Setting'; }
-# The dialog's window as "w h x y".
-dialog_box() {
-    local id
-    id=$(xdotool search --onlyvisible --name '^Alarm Schedule Setting$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] || return 1
-    xdotool getwindowgeometry --shell "$id" | tr -d '\r' |
-        awk -F= '$1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 }
-                 $1 == "HEIGHT" { h = $2 } END { print w, h, x, y }'
-}
 # Client pixels of a point given in the dialog's twips.
 at() { click $((cx + $1 / 15)) $((cy + $2 / 15)) 1; }
 
-if ! start_and_wait_icons 40; then
-    not_ok "$name" "the two tray icons did not appear within 40 s"
-    return
-fi
-if ! open_tray_menu; then
-    not_ok "$name" "no tray menu"
-    return
-fi
-xdotool mousemove --sync $((mxx + mw / 2)) $((myy + 10))
-sleep 0.3
-press a
-if ! wait_for 10 dialog_up; then
-    screenshot "$SMOKE_TMP/nodialog.png" && keep_file "$SMOKE_TMP/nodialog.png"
-    not_ok "$name" "no window \"Alarm Schedule Setting\" within 10 s"
+if ! start_and_open a 'Alarm Schedule Setting'; then
+    not_ok "$name" "$TRAY_WHY"
     return
 fi
 sleep 1
 screenshot "$SMOKE_TMP/collapsed.png" && keep_file "$SMOKE_TMP/collapsed.png" collapsed.png
-read -r w1 h1 _ _ < <(dialog_box)
+read -r _ _ w1 h1 < <(window_geometry 'Alarm Schedule Setting')
 read -r sw sh < <(identify -format '%w %h\n' "$SMOKE_TMP/collapsed.png")
 # Centred across the screen, and for the 8820-twip (588-pixel) dialog down it.
 x1=$(((sw - w1) / 2))
@@ -51,7 +30,7 @@ fi
 press alt+a
 sleep 1
 screenshot "$SMOKE_TMP/expanded.png" && keep_file "$SMOKE_TMP/expanded.png" expanded.png
-read -r w2 h2 _ _ < <(dialog_box)
+read -r _ _ w2 h2 < <(window_geometry 'Alarm Schedule Setting')
 # 8820 twips tall with the editor.
 if [ "$h2" -eq 588 ]; then
     ok "Add opens the editor: the window is 588 pixels tall" "from $h1"
