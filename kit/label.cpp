@@ -75,6 +75,11 @@ void Label::setBackColor(Color c) {
     applyBack();
 }
 
+void Label::setMousePointer(int shape) {
+    pointer_ = shape == kPointerHand ? kPointerHand : kPointerDefault;
+    if (peer()) labelPeer()->setPointer(pointer_);
+}
+
 void Label::applyBack() {
     if (!peer()) return;
     const Color under = container_ ? ResolveColor(container_->containerBackColor()) : 0;
@@ -120,6 +125,7 @@ void Label::applyState() {
     peer()->setText(caption_);
     labelPeer()->setAlignment(alignment_);
     labelPeer()->setBorder(border_ != 0);
+    labelPeer()->setPointer(pointer_);
     applyBack();
 }
 

@@ -1,5 +1,6 @@
 // Labels: a caption (one or more lines) with alignment, an optional sunken border, opaque or
-// transparent, sized to its text on request; clicks and the pointer entering and leaving.
+// transparent, sized to its text on request; clicks, the pointer entering and leaving, and the
+// pointer's shape over the label.
 #pragma once
 #include <memory>
 #include <string>
@@ -10,6 +11,8 @@ namespace kit {
 
 enum Alignment : int { kAlignLeft = 0, kAlignRight = 1, kAlignCenter = 2 };
 enum BackStyle : int { kBackTransparent = 0, kBackOpaque = 1 };
+// The pointer's shape over a label: the system's arrow, or the hand of a link.
+enum PointerShape : int { kPointerDefault = 0, kPointerHand = 1 };
 
 class LabelPeer : public ControlPeer {
 public:
@@ -17,6 +20,7 @@ public:
     virtual void setBorder(bool on) = 0;
     // Transparent labels show their container's background colour behind the text.
     virtual void setTransparent(bool on, Color containerBack) = 0;
+    virtual void setPointer(int shape) = 0;
 };
 std::unique_ptr<LabelPeer> NewLabelPeer(Handle parent, WindowSink* sink);
 
@@ -37,6 +41,8 @@ public:
     int BackStyle() const { return backStyle_; }
     void setBackStyle(int style);
     void setBackColor(Color c) override;
+    int MousePointer() const { return pointer_; }
+    void setMousePointer(int shape);
 
     char accessKey() const override { return AccessKeyOf(caption_); }
 
@@ -54,7 +60,7 @@ private:
     void applyBack();
     std::string caption_;
     bool autoSize_ = false;
-    int alignment_ = kAlignLeft, border_ = 0, backStyle_ = kBackOpaque;
+    int alignment_ = kAlignLeft, border_ = 0, backStyle_ = kBackOpaque, pointer_ = kPointerDefault;
 };
 
 }  // namespace kit

@@ -67,6 +67,7 @@ FrmAbout::FrmAbout()
         l->setAutoSize(true);
     }
     lblWebPage.setForeColor(kLinkIdle);
+    lblWebPage.setMousePointer(kit::kPointerHand);
     lblSoftwareVersion.setTop(kVersionTop);
     lblSoftwareAuther.setTop(kMakerTop);
     lblNote.setTop(kLinkTop);
@@ -131,6 +132,7 @@ void FrmAbout::lblWebPage_MouseMove(int, int, int, int) {
 void FrmAbout::lblWebPage_DragOver() {
     lblWebPage.setFontUnderline(false);
     lblWebPage.setForeColor(kLinkIdle);
+    lblWebPage.setMousePointer(kit::kPointerHand);
 }
 
 void FrmAbout::lblWebPage_DragDrop() {

@@ -16,12 +16,13 @@ public:
         transparent = on;
         underColor = under;
     }
+    void setPointer(int shape) override { pointer = shape; }
     void paint(Handle dc) override {
         FillBox(dc, 0, 0, clientWidth(), clientHeight(), transparent ? underColor : back);
         DrawLines(dc, CaptionLines(text, true), 0, 0, clientWidth(), alignment, fore, font.underline);
     }
 
-    int alignment = 0;
+    int alignment = 0, pointer = 0;
     bool transparent = false;
     Color underColor = 0;
 };

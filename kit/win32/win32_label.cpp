@@ -38,6 +38,16 @@ public:
         under_ = under;
         if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
     }
+    void setPointer(int shape) override { hand_ = shape == kPointerHand; }
+    bool onMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) override {
+        // The static control would show its class's arrow.
+        if (msg == WM_SETCURSOR && hand_ && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursor(nullptr, IDC_HAND));
+            result = TRUE;
+            return true;
+        }
+        return false;
+    }
     bool onReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         if (msg == WM_CTLCOLORSTATIC && transparent_) {
             HDC dc = reinterpret_cast<HDC>(wParam);
@@ -50,7 +60,7 @@ public:
     }
 
 private:
-    bool transparent_ = false;
+    bool transparent_ = false, hand_ = false;
     Color under_ = 0;
     HBRUSH underBrush_ = nullptr;
 };

@@ -73,6 +73,7 @@ struct Probe : kit::Form {
         title.setAutoSize(true);
         link.movePx(240, 30, 10, 10);
         link.setAutoSize(true);
+        link.setMousePointer(kit::kPointerHand);
         link.MouseEnter = [this] {
             link.setFontUnderline(true);
             link.setForeColor(0xFF0000);
@@ -182,6 +183,15 @@ CHECK_CASE(labels_size_to_their_text_and_hear_the_pointer) {
     Check(GetCapture() == link, "a label holds the mouse while pressed");
     SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     Check(Joined() == "link" && GetCapture() != link, "press and release make one Click: " + Joined());
+
+    // The pointer's shape: the hand over the link, the arrow over a plain label.
+    const HCURSOR hand = LoadCursor(nullptr, IDC_HAND), arrow = LoadCursor(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    Check(GetCursor() == hand, "the pointer over a hand-pointer label is the hand");
+    HWND title = H(f.title.hWnd());
+    SendMessageA(title, WM_SETCURSOR, reinterpret_cast<WPARAM>(title), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    Check(GetCursor() != hand, "the pointer over a plain label is not the hand");
 }
 
 CHECK_CASE(buttons_click_once_per_BM_CLICK) {
