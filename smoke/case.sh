@@ -11,6 +11,11 @@ here=$(dirname "$(readlink -f "$0")")
 
 kind=$1 arch=$2 build=$(readlink -f "$3") name=$4 dir=$5
 
+# A case that needs a larger screen says so in a line "# screen: WxH".
+if [ "$kind" = smoke ]; then
+    screen=$(sed -n 's/^# screen: \([0-9]*x[0-9]*\)$/\1/p' "$here/cases/$name.sh" | head -n 1)
+    [ -z "$screen" ] || screen_size "$screen"
+fi
 if ! session_begin "$arch" "$dir" "${SMOKE_TEMPLATE:-}"; then
     not_ok "$name" "no Wine session could be set up"
     [ "$kind" = check ] && echo "counts 0 1"

@@ -10,11 +10,15 @@
 
 . "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
-SMOKE_DESKTOP="shell,800x600"
-# Where the desktop's taskbar puts the two icons (16 x 16): the first added is rightmost.
-ICON_Y=582
-ICON_X_RIGHT=782
-ICON_X_LEFT=762
+# screen_size WxH: the Wine desktop, which fills the Xvfb screen exactly, and where its taskbar
+# along the bottom puts the two icons (16 x 16; the first added is rightmost). 800x600 unless a
+# case asks for more room with a line "# screen: WxH" (read by smoke/case.sh).
+screen_size() {
+    SCREEN_W=${1%x*} SCREEN_H=${1#*x}
+    SMOKE_DESKTOP="shell,$1"
+    ICON_Y=$((SCREEN_H - 18)) ICON_X_RIGHT=$((SCREEN_W - 18)) ICON_X_LEFT=$((SCREEN_W - 38))
+}
+screen_size 800x600
 
 smoke_log() { printf '# %s\n' "$*" >&2; }
 
@@ -80,7 +84,7 @@ start_xvfb() {
     local n i
     for n in $(seq 60 260); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$SMOKE_TMP/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp >"$SMOKE_TMP/xvfb.log" 2>&1 &
         XVFB_PID=$!
         for i in $(seq 50); do
             [ -e "/tmp/.X11-unix/X$n" ] && break
@@ -172,7 +176,7 @@ screenshot() {
 
 # changed_box A.png B.png: "w h x y" of the pixels that differ above the taskbar ("0 0 ..." if none).
 changed_box() {
-    convert "$1" "$2" -compose difference -composite -crop 800x578+0+0 +repage -threshold 1% \
+    convert "$1" "$2" -compose difference -composite -crop "${SCREEN_W}x$((ICON_Y - 4))+0+0" +repage -threshold 1% \
         -format '%@\n' info: 2>/dev/null | sed 's/[x+]/ /g'
 }
 
@@ -236,7 +240,7 @@ icons_gone() {
     local png=$SMOKE_TMP/poll.png
     screenshot "$png" || return 1
     if taskbar_shown "$png"; then
-        [ "$(black_count "$png" $((ICON_X_LEFT - 4)) $((ICON_Y - 2)) $((800 - ICON_X_LEFT + 4)) 20)" -eq 0 ]
+        [ "$(black_count "$png" $((ICON_X_LEFT - 4)) $((ICON_Y - 2)) $((SCREEN_W - ICON_X_LEFT + 4)) 20)" -eq 0 ]
     else
         # The desktop closed once the program ended: no taskbar, so no icons either.
         [ "$(tivlo_count)" -eq 0 ]
@@ -349,7 +353,7 @@ menu_closed() { read -r mw mh mxx myy < <(menu_box) && [ "${mw:-0}" -le 1 ]; }
 # 10 entries, 3 of them separators, opened at the click point.
 menu_plausible() {
     [ "$mw" -ge 60 ] && [ "$mw" -le 360 ] && [ "$mh" -ge 100 ] && [ "$mh" -le 320 ] &&
-        [ $((mxx + mw)) -ge 760 ] && [ $((myy + mh)) -ge 560 ]
+        [ $((mxx + mw)) -ge $((SCREEN_W - 40)) ] && [ $((myy + mh)) -ge $((SCREEN_H - 40)) ]
 }
 # open_tray_menu: right-clicks the minute icon; 0 with mw mh mxx myy set when a menu opened.
 open_tray_menu() {
@@ -395,12 +399,13 @@ start_and_open() {
 }
 
 # window_geometry TITLE: "x y w h" of the visible window with exactly this title (a pattern,
-# as window_up takes), frame included.
+# as window_up takes), frame included. id_geometry ID: the same for a window id.
 window_geometry() {
-    local id
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-    [ -n "$id" ] || return 1
-    xdotool getwindowgeometry --shell "$id" | tr -d '\r' | awk -F= '
+    id_geometry "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)"
+}
+id_geometry() {
+    [ -n "$1" ] || return 1
+    xdotool getwindowgeometry --shell "$1" | tr -d '\r' | awk -F= '
         $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
         END { print x, y, w, h }'
 }
