@@ -12,6 +12,7 @@
 #include "platform/win32/win32_network.h"
 #include "platform/win32/win32_gdiplus.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_mixer.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_sound.h"
@@ -35,6 +36,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     static platform::win32::Win32Sound sound;
     static platform::win32::Win32GdiPlus gdiplus;
     static platform::win32::Win32Files files;
+    static platform::win32::Win32Mixer mixer;
     static kit::win32::WinInetReader reader;
 
     kit::setBackend(&backend);
@@ -50,6 +52,7 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     // The picture loader and the folder dialog are COM objects of this thread.
     OleInitialize(nullptr);
     s.files = &files;
+    s.mixer = &mixer;
     kit::setAsyncReader(&reader);
 
     INITCOMMONCONTROLSEX icc{};

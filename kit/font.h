@@ -14,6 +14,10 @@ constexpr Color kSysWindowText = kSysColor | 8;
 constexpr Color kSysButtonFace = kSysColor | 15;
 constexpr Color kSysGrayText = kSysColor | 17;
 constexpr Color kSysButtonText = kSysColor | 18;
+constexpr Color kSys3DShadow = kSysColor | 16;
+constexpr Color kSys3DHighlight = kSysColor | 20;
+constexpr Color kSys3DDkShadow = kSysColor | 21;
+constexpr Color kSys3DLight = kSysColor | 22;
 
 // The real colour of a value: system colours looked up, others as they are.
 Color ResolveColor(Color c);

@@ -24,6 +24,17 @@ struct GdiPoint {
     std::int32_t x = 0, y = 0;
 };
 
+// DrawEdge: the edge's two borders, and the sides drawn.
+constexpr unsigned kBdrRaisedOuter = 0x1, kBdrSunkenOuter = 0x2, kBdrRaisedInner = 0x4,
+                   kBdrSunkenInner = 0x8;
+constexpr unsigned kBfLeft = 0x1, kBfTop = 0x2, kBfRight = 0x4, kBfBottom = 0x8, kBfRect = 0xF;
+
+// A rectangle in pixels, right and bottom outside it (RECT).
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const Rect&) const = default;
+};
+
 struct IconInfo {
     bool fIcon = true;
     std::uint32_t xHotspot = 0, yHotspot = 0;
@@ -91,6 +102,11 @@ public:
     virtual int getDeviceCaps(Handle dc, int index) = 0;
     // Fills the rectangle with the selected brush (PATCOPY).
     virtual bool patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) = 0;
+    // SetRect.
+    virtual bool setRect(Rect& rc, int left, int top, int right, int bottom) = 0;
+    // Draws the 3-D borders of the edge type (kBdr flags; 0 draws nothing) on the chosen sides
+    // just inside the rectangle, in the system's 3-D colours.
+    virtual bool drawEdge(Handle dc, const Rect& rc, unsigned edge, unsigned sides) = 0;
 
     virtual Handle createIconIndirect(const IconInfo& info) = 0;
     virtual bool destroyIcon(Handle icon) = 0;

@@ -17,6 +17,7 @@ enum ErrorCode : int {
     kErrPathNotFound = 76,
     kErrInvalidPropertyValue = 380,
     kErrInvalidPicture = 481,
+    kErrDialogCancelled = 32755,  // a common dialog's Cancel, when CancelError asks for it
 };
 
 // A run-time error: handlers that have error handling catch it, others let it pass up.

@@ -3,6 +3,7 @@
 #include "platform/gdiplus.h"
 #include "platform/network.h"
 #include "platform/files.h"
+#include "platform/mixer.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
@@ -20,6 +21,7 @@ struct Services {
     Sound* sound = nullptr;
     GdiPlus* gdiplus = nullptr;
     Files* files = nullptr;
+    Mixer* mixer = nullptr;
 };
 
 Services& services();
@@ -31,5 +33,6 @@ inline Network& network() { return *services().network; }
 inline Sound& sound() { return *services().sound; }
 inline GdiPlus& gdiplus() { return *services().gdiplus; }
 inline Files& files() { return *services().files; }
+inline Mixer& mixer() { return *services().mixer; }
 
 }  // namespace platform

@@ -47,8 +47,12 @@ Color HeadlessBackend::systemColor(int index) {
     case 5: return 0xFFFFFF;    // window
     case 8: return 0x000000;    // window text
     case 15: return 0xC8D0D4;   // button face
+    case 16: return 0x808080;   // 3-D shadow
     case 17: return 0x808080;   // grey text
     case 18: return 0x000000;   // button text
+    case 20: return 0xFFFFFF;   // 3-D highlight
+    case 21: return 0x404040;   // 3-D dark shadow
+    case 22: return 0xC8D0D4;   // 3-D light
     default: return 0xC8D0D4;
     }
 }

@@ -745,6 +745,35 @@ bool RasterGdi::patBlt(Handle dc, int x, int y, int width, int height, std::uint
     return bitBlt(dc, x, y, width, height, 0, 0, 0, kPatCopy);
 }
 
+bool RasterGdi::setRect(Rect& rc, int left, int top, int right, int bottom) {
+    rc = Rect{left, top, right, bottom};
+    return true;
+}
+
+bool RasterGdi::drawEdge(Handle dc, const Rect& rc, unsigned edge, unsigned sides) {
+    Pixels* s = surface(dc);
+    if (!s) return false;
+    // Each border is one pixel: the outer on the rectangle's rim, the inner just inside it.
+    // The top-left colour is drawn first, so the two far corners take the bottom-right one.
+    auto border = [&](const Rect& r, Color topLeft, Color bottomRight) {
+        const Color tl = ResolveColor(topLeft), br = ResolveColor(bottomRight);
+        if (sides & kBfLeft)
+            for (int y = r.top; y < r.bottom; ++y) put(*s, r.left, y, tl);
+        if (sides & kBfTop)
+            for (int x = r.left; x < r.right; ++x) put(*s, x, r.top, tl);
+        if (sides & kBfRight)
+            for (int y = r.top; y < r.bottom; ++y) put(*s, r.right - 1, y, br);
+        if (sides & kBfBottom)
+            for (int x = r.left; x < r.right; ++x) put(*s, x, r.bottom - 1, br);
+    };
+    if (edge & kBdrRaisedOuter) border(rc, kSys3DLight, kSys3DDkShadow);
+    else if (edge & kBdrSunkenOuter) border(rc, kSys3DShadow, kSys3DHighlight);
+    const Rect inner{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1};
+    if (edge & kBdrRaisedInner) border(inner, kSys3DHighlight, kSys3DShadow);
+    else if (edge & kBdrSunkenInner) border(inner, kSys3DDkShadow, kSys3DLight);
+    return true;
+}
+
 Handle RasterGdi::loadPicture(const std::string& path, int& error) {
     error = kErrFileNotFound;
     std::optional<std::vector<std::uint8_t>> bytes;

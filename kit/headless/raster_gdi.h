@@ -67,6 +67,8 @@ public:
     Handle pictureHandle(Handle picture) override;
     void releasePicture(Handle picture) override;
     bool patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) override;
+    bool setRect(Rect& rc, int left, int top, int right, int bottom) override;
+    bool drawEdge(Handle dc, const Rect& rc, unsigned edge, unsigned sides) override;
     // Decodes BMP, JPEG and GIF; transparent GIF pixels come out white.
     Handle loadPicture(const std::string& path, int& error) override;
     bool pictureSize(Handle picture, int& width, int& height) override;

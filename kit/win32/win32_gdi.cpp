@@ -309,6 +309,18 @@ bool Win32Gdi::patBlt(Handle dc, int x, int y, int width, int height, std::uint3
     return PatBlt(H<HDC>(dc), x, y, width, height, rop) != 0;
 }
 
+bool Win32Gdi::setRect(Rect& rc, int left, int top, int right, int bottom) {
+    RECT r{};
+    if (!SetRect(&r, left, top, right, bottom)) return false;
+    rc = Rect{r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+bool Win32Gdi::drawEdge(Handle dc, const Rect& rc, unsigned edge, unsigned sides) {
+    RECT r{rc.left, rc.top, rc.right, rc.bottom};
+    return DrawEdge(H<HDC>(dc), &r, edge, sides) != 0;
+}
+
 namespace {
 
 // Files above this are not pictures we could show; reading them would only strain memory.

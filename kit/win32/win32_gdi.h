@@ -45,6 +45,8 @@ public:
     Handle pictureHandle(Handle picture) override;
     void releasePicture(Handle picture) override;
     bool patBlt(Handle dc, int x, int y, int width, int height, std::uint32_t rop) override;
+    bool setRect(Rect& rc, int left, int top, int right, int bottom) override;
+    bool drawEdge(Handle dc, const Rect& rc, unsigned edge, unsigned sides) override;
     // OleLoadPicture on the file's bytes: BMP, JPEG, GIF and ICO, as Windows reads them. Other
     // formats are declined before it sees them (Wine's would also read PNG), and so are
     // headers over the pixel cap.

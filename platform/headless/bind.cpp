@@ -27,6 +27,7 @@ void HeadlessWorld::bind() {
     kit::setBackend(&backend);
     kit::setGdi(&gdi);
     kit::headless::setMci(&mci);
+    kit::headless::setFileDialogs(&fileDialogs);
     Services& s = services();
     s.registry = &registry;
     s.tray = &tray;
@@ -36,6 +37,7 @@ void HeadlessWorld::bind() {
     s.sound = &sound;
     s.gdiplus = &gdiplus;
     s.files = &files;
+    s.mixer = &mixer;
     kit::setAsyncReader(&reader);
     // Pictures are decoded from the in-memory file system, as the platform reads its disk.
     gdi.setFileReader([this](const std::string& path) { return files.read(path); });
@@ -44,6 +46,7 @@ void HeadlessWorld::bind() {
 void HeadlessWorld::reset() {
     backend.reset();
     mci.reset();
+    fileDialogs.reset();
     registry.clear();
     tray.reset();
     system.reset();
@@ -52,6 +55,7 @@ void HeadlessWorld::reset() {
     sound.reset();
     gdiplus.reset();
     files.clear();
+    mixer.reset();
     reader.reset();
 }
 
@@ -69,6 +73,7 @@ HeadlessWorld::~HeadlessWorld() {
     kit::setBackend(nullptr);
     kit::setGdi(nullptr);
     kit::headless::setMci(nullptr);
+    kit::headless::setFileDialogs(nullptr);
     kit::setAsyncReader(nullptr);
     services() = Services{};
 }

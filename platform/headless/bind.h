@@ -1,6 +1,7 @@
 // Everything a native test needs behind the toolkit and platform interfaces.
 #pragma once
 #include "kit/headless/headless_backend.h"
+#include "kit/headless/headless_commondialog.h"
 #include "kit/headless/headless_mmcontrol.h"
 #include "kit/headless/raster_gdi.h"
 #include "platform/headless/fake_gdiplus.h"
@@ -10,6 +11,7 @@
 #include "platform/headless/memory_registry.h"
 #include "platform/headless/recording_shell.h"
 #include "platform/headless/recording_sound.h"
+#include "platform/headless/scripted_mixer.h"
 #include "platform/headless/recording_tray.h"
 #include "platform/headless/scripted_network.h"
 
@@ -19,6 +21,7 @@ struct HeadlessWorld {
     kit::headless::HeadlessBackend backend;
     kit::headless::RasterGdi gdi;
     kit::headless::HeadlessMci mci;
+    kit::headless::HeadlessFileDialogs fileDialogs;
     MemoryRegistry registry;
     RecordingTray tray;
     FakeSystem system;
@@ -27,6 +30,7 @@ struct HeadlessWorld {
     RecordingSound sound;
     FakeGdiPlus gdiplus{gdi};
     MemoryFiles files;
+    ScriptedMixer mixer;
     kit::headless::ScriptedReader reader{backend};
 
     // Where the headless recycle bin keeps deleted files.
