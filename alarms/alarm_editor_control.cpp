@@ -88,7 +88,12 @@ OcxAlarm::OcxAlarm(kit::Container* parent)
     Place(lblAlarmMusic, L::kMusicLabel);
     Place(txtAlarmMusic, L::kMusic);
     txtAlarmMusic.setLocked(true);
+    Place(cmdMusicPath, L::kMusicPath);
+    Place(cmdPlay, L::kPlay);
+    Place(cmdStop, L::kStop);
+    Place(sldProgress, L::kProgress);
     Place(lblVolume, L::kVolumeLabel);
+    Place(sldVolume, L::kVolume);
     Place(lblAction, L::kActionLabel);
     Place(cmbAlarmAction, L::kAction);
     Place(lblSnooze, L::kSnoozeLabel);
@@ -132,6 +137,11 @@ OcxAlarm::OcxAlarm(kit::Container* parent)
     optTimeFormat.GotFocus = [this](int i) { optTimeFormat_GotFocus(i); };
     optDateFormat.GotFocus = [this](int i) { optDateFormat_GotFocus(i); };
     cmbDispColor.Click = [this] { cmbDispColor_Click(); };
+    cmdMusicPath.Click = [this] { cmdMusicPath_Click(); };
+    cmdPlay.Click = [this] { cmdPlay_Click(); };
+    cmdStop.Click = [this] { cmdStop_Click(); };
+    sldVolume.Change = [this] { sldVolume_Change(); };
+    mciMedia.StatusUpdate = [this] { mciMedia_StatusUpdate(); };
 }
 
 kit::PictureBox& OcxAlarm::page(int index) {
@@ -163,6 +173,8 @@ void OcxAlarm::UserControl_Initialize() {
     mSnooze = 10;
     mHint = txtAlarmHint.Text();
     mMusic = txtAlarmMusic.Text();
+
+    SetUpMusic();
 
     for (const auto& c : R::kDispColors) cmbDispColor.AddItem(c.name);
     // Known before the list shows the colour, so showing it writes nothing.
@@ -326,6 +338,8 @@ void OcxAlarm::EditAlarm() {
 }
 
 void OcxAlarm::lowerDialog() {
+    // The editor goes out of sight, and its Stop button with it: so does the music.
+    cmdStop_Click();
     FrmSchedule& dialog = frmSchedule();
     dialog.setHeight(dialog.Height() - gAlarmEditHeight);
 }

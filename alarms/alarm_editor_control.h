@@ -6,7 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "alarms/slider_control.h"
+#include "kit/commondialog.h"
 #include "kit/controls.h"
+#include "kit/mmcontrol.h"
+#include "platform/mixer.h"
 #include "kit/tabstrip.h"
 
 class OcxAlarm : public kit::UserControl {
@@ -50,6 +54,11 @@ public:
     void optTimeFormat_GotFocus(int index);
     void optDateFormat_GotFocus(int index);
     void cmbDispColor_Click();
+    void cmdMusicPath_Click();
+    void cmdPlay_Click();
+    void cmdStop_Click();
+    void mciMedia_StatusUpdate();
+    void sldVolume_Change();
 
     kit::TabStrip tabAlarm{this};
     kit::PictureBox picAlarmSchedule{&tabAlarm, 1, 1};
@@ -72,7 +81,12 @@ public:
     kit::TextBox txtAlarmHint{&picAlarmAction};
     kit::Label lblAlarmMusic{&picAlarmAction, "Alarm music :"};
     kit::TextBox txtAlarmMusic{&picAlarmAction};
+    kit::CommandButton cmdMusicPath{&picAlarmAction, "..."};
+    kit::CommandButton cmdPlay{&picAlarmAction, "Play"};
+    kit::CommandButton cmdStop{&picAlarmAction, "Stop"};
+    OcxSlider sldProgress{&picAlarmAction};
     kit::Label lblVolume{&picAlarmAction, "Volume level :"};
+    OcxSlider sldVolume{&picAlarmAction};
     kit::Label lblAction{&picAlarmAction, "Actions after alarm :"};
     kit::ComboBox cmbAlarmAction{&picAlarmAction};
     kit::Label lblSnooze{&picAlarmAction, "Snooze time :"};
@@ -93,6 +107,8 @@ public:
     kit::ControlArray<kit::CommandButton> cmdCancel;
 
     kit::TextBox txtDumb{this};
+    kit::MMControl mciMedia{hostForm()};
+    kit::CommonDialog CommonDialog1{hostForm()};
 
     std::string mHint, mDate, mTime, mMusic, mMode, mAction;
     int16_t mWeek = 0;
@@ -100,12 +116,18 @@ public:
     bool mReady = false;
     bool mBusy = false;
     int32_t mLastDispColor = 0;
+    platform::MixerHandle mMixer = 0;
+    platform::MixerControl mVolumeControl;
+    double mPlayedMs = 0;
 
 protected:
     void UserControl_Initialize() override;
+    void UserControl_Terminate() override;
 
 private:
     void lowerDialog();
+    void SetUpMusic();
+    void ClosePreview();
     void selectAll(kit::TextBox& box);
     kit::PictureBox& page(int index);
     bool showingAlarm_ = false;
