@@ -453,5 +453,18 @@ private_network_stop() {
     rm -f "$pidfile"
 }
 
+# sound_device none|null: before the program starts, the session without any sound driver, or
+# with ALSA's null device (a mixer with its "Master Volume", output taken and dropped), so that a
+# case sees the same on a machine with a sound card as on one without.
+sound_device() {
+    local driver=alsa
+    if [ "$1" = null ]; then
+        printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$HOME/.asoundrc"
+    else
+        driver=none
+    fi
+    wine_t 60 reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d "$driver" /f >/dev/null 2>&1
+}
+
 # wait_line SECONDS PATTERN FILE: waits for a line matching the pattern in the file.
 wait_line() { wait_for "$1" grep -q -- "$2" "$3"; }

@@ -6,6 +6,8 @@ dialog_up() { window_up 'Alarm Schedule Setting'; }
 # Client pixels of a point given in the dialog's twips.
 at() { click $((cx + $1 / 15)) $((cy + $2 / 15)) 1; }
 
+# A sound device on every machine, so that the editor's volume set-up asks nothing.
+sound_device null
 if ! start_and_open a 'Alarm Schedule Setting'; then
     not_ok "$name" "$TRAY_WHY"
     return
