@@ -466,5 +466,33 @@ sound_device() {
     wine_t 60 reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d "$driver" /f >/dev/null 2>&1
 }
 
+# The schedule dialog, just opened (collapsed): x1 y1 its place and w1 h1 its window size, cx cy
+# its client origin on the screen. Centred across the screen, and for the 8820-twip (588-pixel)
+# dialog down it; the client area is 592 x 313 pixels, the frame is what is left.
+schedule_origin() {
+    read -r _ _ w1 h1 < <(window_geometry 'Alarm Schedule Setting') || return 1
+    x1=$(((SCREEN_W - w1) / 2))
+    y1=$(((SCREEN_H - 588) / 2))
+    border=$(((w1 - 592) / 2))
+    cx=$((x1 + border))
+    cy=$((y1 + h1 - 313 - border))
+}
+# schedule_at X Y: a click at a point of the schedule dialog given in its twips.
+schedule_at() { click $((cx + $1 / 15)) $((cy + $2 / 15)) 1; }
+# With the editor open: the picker's minute raised by two with its spin, the seconds 00, so that
+# the alarm is due within two minutes and OK takes it.
+schedule_two_minutes_ahead() {
+    schedule_at $((5520 + 1035 + 150)) $((4680 + 3030 + 140))
+    sleep 0.3
+    schedule_at $((5520 + 2160 + 127)) $((4680 + 3015 + 60))
+    sleep 0.3
+    schedule_at $((5520 + 2160 + 127)) $((4680 + 3015 + 60))
+    sleep 0.3
+    schedule_at $((5520 + 1470 + 150)) $((4680 + 3030 + 140))
+    sleep 0.3
+    xdotool type --delay 40 '00'
+    sleep 0.3
+}
+
 # wait_line SECONDS PATTERN FILE: waits for a line matching the pattern in the file.
 wait_line() { wait_for "$1" grep -q -- "$2" "$3"; }

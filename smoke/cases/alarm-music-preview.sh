@@ -8,8 +8,7 @@ sox -q -n -r 44100 -c 2 "$SMOKE_TMP/tune.wav" synth 30 sine 440 ||
 music=$(win_path "$SMOKE_TMP/tune.wav")
 dialog_up() { window_up 'Alarm Schedule Setting'; }
 open_up() { window_up 'Open'; }
-# Client pixels of a point given in the dialog's twips, and of one on the "Action&s" page.
-at() { click $((cx + $1 / 15)) $((cy + $2 / 15)) 1; }
+# Screen pixels of a point on the "Action&s" page, given in the page's twips.
 page_x() { echo $((cx + (120 + $1) / 15)); }
 page_y() { echo $((cy + (4695 + 480 + $1) / 15)); }
 at_page() { click "$(page_x "$1")" "$(page_y "$2")" 1; }
@@ -30,26 +29,10 @@ if window_up 'Tivlo 2.3'; then
     not_ok "no volume message with a sound device" "a message box is up"
     return
 fi
-read -r _ _ w1 h1 < <(window_geometry 'Alarm Schedule Setting')
-sw=$SCREEN_W sh=$SCREEN_H
-x1=$(((sw - w1) / 2))
-y1=$(((sh - 588) / 2))
-border=$(((w1 - 592) / 2))
-cx=$((x1 + border))
-cy=$((y1 + h1 - 313 - border))
+schedule_origin
 press alt+a
 sleep 1
-# Two minutes ahead with the picker, as the schedule case does, so that OK takes the alarm.
-at $((5520 + 1035 + 150)) $((4680 + 3030 + 140))
-sleep 0.3
-at $((5520 + 2160 + 127)) $((4680 + 3015 + 60))
-sleep 0.3
-at $((5520 + 2160 + 127)) $((4680 + 3015 + 60))
-sleep 0.3
-at $((5520 + 1470 + 150)) $((4680 + 3030 + 140))
-sleep 0.3
-xdotool type --delay 40 '00'
-sleep 0.3
+schedule_two_minutes_ahead
 press alt+s
 sleep 0.5
 at_page $((4560 + 180)) $((510 + 140))   # the path button

@@ -3,8 +3,6 @@
 # alarm, which fires into the pop-up at that minute.
 name="schedule dialog: add an alarm, save it, and it fires"
 dialog_up() { window_up 'Alarm Schedule Setting'; }
-# Client pixels of a point given in the dialog's twips.
-at() { click $((cx + $1 / 15)) $((cy + $2 / 15)) 1; }
 
 # A sound device on every machine, so that the editor's volume set-up asks nothing.
 sound_device null
@@ -14,15 +12,7 @@ if ! start_and_open a 'Alarm Schedule Setting'; then
 fi
 sleep 1
 screenshot "$SMOKE_TMP/collapsed.png" && keep_file "$SMOKE_TMP/collapsed.png" collapsed.png
-read -r _ _ w1 h1 < <(window_geometry 'Alarm Schedule Setting')
-read -r sw sh < <(identify -format '%w %h\n' "$SMOKE_TMP/collapsed.png")
-# Centred across the screen, and for the 8820-twip (588-pixel) dialog down it.
-x1=$(((sw - w1) / 2))
-y1=$(((sh - 588) / 2))
-# The client area is 8880 x 4695 twips, 592 x 313 pixels; the frame is what is left.
-border=$(((w1 - 592) / 2))
-cx=$((x1 + border))
-cy=$((y1 + h1 - 313 - border))
+schedule_origin
 if [ "$((w1 - 2 * border))" -eq 592 ] && [ "$((h1 - 313 - border))" -gt "$border" ]; then
     ok "the collapsed dialog's client area is 592 x 313 pixels" "window ${w1}x${h1} at $x1,$y1"
 else
@@ -40,23 +30,13 @@ else
     not_ok "Add opens the editor: the window is 588 pixels tall" "from $h1 to $h2"
 fi
 
-# The picker: the minute field, then the spin's upper arrow twice.
+# The picker: the minute field, then the spin's upper arrow twice; seconds 00.
 minute_before=$(date +%M)
-at $((5520 + 1035 + 150)) $((4680 + 3030 + 140))
-sleep 0.3
-at $((5520 + 2160 + 127)) $((4680 + 3015 + 60))
-sleep 0.3
-at $((5520 + 2160 + 127)) $((4680 + 3015 + 60))
-sleep 0.3
-# Seconds 00, so that the alarm is due within two minutes.
-at $((5520 + 1470 + 150)) $((4680 + 3030 + 140))
-sleep 0.3
-xdotool type --delay 40 '00'
-sleep 0.3
+schedule_two_minutes_ahead
 # The hint, on the "Action&s" page.
 press alt+s
 sleep 0.3
-at $((120 + 1320 + 900)) $((4695 + 120 + 120 + 360 + 140))
+schedule_at $((120 + 1320 + 900)) $((4695 + 120 + 120 + 360 + 140))
 press End shift+Home
 xdotool type --delay 40 'Smoke test hint'
 sleep 0.3
