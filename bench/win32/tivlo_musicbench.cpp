@@ -137,6 +137,15 @@ int main(int argc, char** argv) {
     std::printf("preview: %.0f s playing, %.2f %% of one core, the file started again %d times\n",
                 wall, share, f.restarts - restarts0);
     ok = ok && share < 2;
+    // The same time with the device playing and no status events: what playing costs by itself.
+    f.media.setUpdateInterval(0);
+    const double cpu1 = CpuSeconds();
+    const auto t1 = Clock::now();
+    RunFor(previewSeconds);
+    const double wall1 = std::chrono::duration<double>(Clock::now() - t1).count();
+    std::printf("playing alone, no status events: %.2f %% of one core\n",
+                100 * (CpuSeconds() - cpu1) / wall1);
+    f.media.setUpdateInterval(50);
 
     // Ten minutes of status events (12,000 at 50 ms), as fast as they come.
     for (int i = 0; i < updates; ++i) {
