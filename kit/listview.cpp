@@ -102,6 +102,12 @@ void ListView::Refresh() {
     if (peer()) peer()->repaint();
 }
 
+std::string_view ListView::cellText(int row, int column) const {
+    if (row < 0 || row >= RowCount() || column < 0 || column >= static_cast<int>(rows_[row].size()))
+        return {};
+    return rows_[row][column];
+}
+
 void ListView::onRowSelected(int row) { selected_ = row >= 0 && row < RowCount() ? row : -1; }
 
 void ListView::onRowClicked(int row) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kit/control.h"
@@ -11,10 +12,12 @@
 
 namespace kit {
 
-// What a list view peer reports besides the common window events.
+// What a list view peer reports besides the common window events, and the texts it draws.
 class ListViewEvents {
 public:
     virtual ~ListViewEvents() = default;
+    // The text of a cell (row 0-based, column 0 the row's own text); empty outside the rows.
+    virtual std::string_view cellText(int row, int column) const { return {}; }
     // The user selected a row (0-based; -1: none is selected any more).
     virtual void onRowSelected(int row) {}
     // The user clicked a row (0-based), before the click itself.
@@ -75,6 +78,7 @@ public:
     std::function<void(int row)> ItemClick;
 
     // ListViewEvents.
+    std::string_view cellText(int row, int column) const override;
     void onRowSelected(int row) override;
     void onRowClicked(int row) override;
 

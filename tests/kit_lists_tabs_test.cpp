@@ -97,6 +97,14 @@ TEST_F(KitListsTabsTest, RowsKeepTheirOrderAndAPressSelectsAndClicksARow) {
     s.list.RemoveRow(1);
     EXPECT_EQ(s.list.SelectedRow(), 2);
     EXPECT_EQ(s.list.Cell(2, 0), "Alarm");
+    // The native list draws what it asks for by 0-based row; it may ask past the rows while
+    // it catches up with a removal, and must then get nothing rather than another row's text.
+    const kit::ListViewEvents& drawn = s.list;
+    EXPECT_EQ(drawn.cellText(1, 0), "Alarm");
+    EXPECT_EQ(drawn.cellText(0, 1), "Bed mode");
+    EXPECT_EQ(drawn.cellText(2, 0), "");
+    EXPECT_EQ(drawn.cellText(-1, 0), "");
+    EXPECT_EQ(drawn.cellText(0, 7), "");
     s.list.SelectRow(1);  // the program's own choice raises nothing
     EXPECT_TRUE(g_log.empty());
     s.list.RemoveRow(1);
