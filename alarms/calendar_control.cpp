@@ -46,6 +46,9 @@ OcxCalendar::OcxCalendar(kit::Container* parent)
     lblWeek.movePx(L::kWeekHeading.left, L::kWeekHeading.top, L::kWeekHeading.width,
                    L::kWeekHeading.height);
     lblWeek.setFontName("Times New Roman");
+    // Sized to its text: a wider face standing in for this one (as under Wine) must not wrap
+    // "Sat" onto a second line.
+    lblWeek.setAutoSize(true);
     for (int i = 0; i < kDays; ++i) {
         kit::Label& day = lblDay(i);
         day.setAlignment(kit::kAlignCenter);

@@ -74,7 +74,7 @@ constexpr Box kCalendarFrame{0, 0, 3375, 3615};
 constexpr Box kMonth{150, 270, 1575, 315};
 constexpr Box kYear{1815, 270, 1395, 315};
 constexpr Box kDayBox{240, 690, 2730, 2205};
-constexpr Box kWeekHeading{4, 2, 176, 16};      // pixels, in the day box
+constexpr Box kWeekHeading{4, 2, 176, 16};      // pixels, in the day box; sized to its text
 constexpr int kDayWidth = 23, kDayHeight = 17;  // pixels
 constexpr int kTimeTop = 3030, kTimeHeight = 285;
 constexpr Box kHour{600, kTimeTop, 315, kTimeHeight};

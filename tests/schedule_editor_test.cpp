@@ -198,6 +198,14 @@ TEST_F(ScheduleEditorTest, TheDayGridFollowsTheMonthAndClampsTheDay) {
     Choose(cal.cmbMonth, "November");
     EXPECT_EQ(cal.lblDay(0).leftPx(), 4);
     EXPECT_EQ(cal.lblDay(0).topPx(), 20);
+    // The weekday heading is one line above the first row, as wide as its text in whatever
+    // face draws it, so that no day name wraps under the others.
+    int w = 0, h = 0;
+    cal.lblWeek.textSizePx(w, h);
+    EXPECT_EQ(cal.lblWeek.widthPx(), w);
+    EXPECT_EQ(cal.lblWeek.heightPx(), h);
+    EXPECT_EQ(cal.lblWeek.leftPx(), 4);
+    EXPECT_LE(cal.lblWeek.topPx() + h, cal.lblDay(0).topPx());
 
     Choose(cal.cmbMonth, "February");
     EXPECT_FALSE(cal.lblDay(28).Visible());
