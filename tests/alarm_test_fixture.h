@@ -14,15 +14,8 @@ protected:
     static AlarmRecord Alarm(const std::string& hint, const std::string& mode, const std::string& time,
                              const std::string& music = "", const std::string& action = kActionNothing,
                              const std::string& snooze = "1", const std::string& date = "Dec 07 , 2026") {
-        AlarmRecord a;
-        a.Hint = hint;
-        a.Mode = mode;
-        a.Date = date;
-        a.Time = time;
-        a.Music = music;
-        a.Action = action;
-        a.Snooze = snooze;
-        return a;
+        return {.Hint = hint, .Date = date, .Time = time, .Music = music, .Action = action,
+                .Snooze = snooze, .Mode = mode, .LastDate = ""};
     }
 
     // Starts the program at the given time with these alarms stored.

@@ -22,17 +22,9 @@ protected:
                               const std::string& action = "Do nothing",
                               const std::string& snooze = "10", int week = 0,
                               const std::string& lastDate = "", const std::string& music = "") {
-        AlarmRecord a;
-        a.Hint = hint;
-        a.Mode = mode;
-        a.Date = date;
-        a.Time = time;
-        a.Music = music;
-        a.Action = action;
-        a.Snooze = snooze;
-        a.Week = static_cast<int16_t>(week);
-        a.LastDate = lastDate;
-        return AlarmListValue(a);
+        return AlarmListValue({.Hint = hint, .Date = date, .Time = time, .Music = music,
+                               .Action = action, .Snooze = snooze, .Mode = mode,
+                               .Week = static_cast<int16_t>(week), .LastDate = lastDate});
     }
 
     // Starts on a store holding these alarms and display settings.
