@@ -1,17 +1,27 @@
 #!/usr/bin/env python3
-"""Writes the crawl benchmark's site into FOLDER: 500 pages linked in a tree and across, and
-2,500 pictures of 5-60 KB, 500 of each type (GIF, JPEG as .jpg and .jpeg, BMP, PNG), each made
-distinct by random bytes after a real picture's data. Usage: crawl-site.py FOLDER BASE_FOLDER
-(BASE_FOLDER holds base.gif, base.jpg, base.bmp and base.png, made with ImageMagick)."""
+"""Writes the crawl benchmark's site into FOLDER: PAGES pages (500 unless given) linked in a
+tree and across, and five pictures of 5-60 KB per page, as many of each type (GIF, JPEG as .jpg
+and .jpeg, BMP, PNG), each made distinct by random bytes after a real picture's data (made with
+ImageMagick). Usage: crawl-site.py FOLDER [PAGES]"""
 import os
 import random
+import subprocess
 import sys
+import tempfile
 
-folder, base = sys.argv[1], sys.argv[2]
+folder = sys.argv[1]
+PAGES, PER_PAGE = int(sys.argv[2]) if len(sys.argv) > 2 else 500, 5
 random.seed(11)
-bases = {ext: open(os.path.join(base, "base." + ext), "rb").read() for ext in ("gif", "jpg", "bmp", "png")}
+bases = {}
+with tempfile.TemporaryDirectory() as base:
+    for ext, args in (("png", ["-size", "160x120", "plasma:fractal"]),
+                      ("gif", ["-size", "160x120", "gradient:red-blue"]),
+                      ("jpg", ["-size", "160x120", "plasma:fractal", "-quality", "80"]),
+                      ("bmp", ["-size", "80x60", "xc:green"])):
+        path = os.path.join(base, "base." + ext)
+        subprocess.run(["convert"] + args + [("BMP3:" if ext == "bmp" else "") + path], check=True)
+        bases[ext] = open(path, "rb").read()
 kinds = ["gif", "jpg", "jpeg", "bmp", "png"]
-PAGES, PER_PAGE = 500, 5
 os.makedirs(os.path.join(folder, "p"), exist_ok=True)
 os.makedirs(os.path.join(folder, "i"), exist_ok=True)
 n = 0

@@ -1,25 +1,48 @@
 #!/bin/bash
-# Grab figures under Wine: parse throughput on Debian's python3.11-doc genindex-all.html, and
-# the CPU of a run whose every answer the loopback test server delays by 5 s.
-# Usage: bench/grab-wine.sh BUILD_DIR   (a cross build folder holding tivlo_crawlbench.exe and
-# tivlo-testserver; a report, not a test)
+# Grab figures under Wine, against the loopback test server:
+#   bench/grab-wine.sh BUILD_DIR
+#     parse throughput on Debian's python3.11-doc genindex-all.html; the CPU of a run whose
+#     every answer is delayed by 5 s; five endless bodies at once with the real limits (how
+#     they end, the process's peak memory); a peer sending one byte every 5 s with the real
+#     limits; ten runs over a generated site of 40 pages and 200 pictures (memory, threads and
+#     handles after each).
+#   bench/grab-wine.sh BUILD_DIR SITE_URL
+#     one run over a site already served (bench/crawl-throughput.sh uses it).
+# BUILD_DIR is a cross build folder holding tivlo_crawlbench.exe and tivlo-testserver.
+# A report, not a test.
 . "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
-bench_begin 1 1 "BUILD_DIR" "$@"
+bench_begin 1 2 "BUILD_DIR [SITE_URL]" "$@"
 build=$(readlink -f "$1")
+wine_setup "$build/tivlo_crawlbench.exe" || exit 2
+
+saved="$SMOKE_TMP/saved"
+mkdir -p "$saved"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+if [ $# -eq 2 ]; then
+    bench_run 900 runs "$2" 1 "$(win_path "$saved")"
+    exit 0
+fi
+
 page=/usr/share/doc/python3.11/html/genindex-all.html
 # The benchmark's own set-up: the page comes with the Python documentation.
 [ -f "$page" ] || sudo apt-get install -y python3.11-doc >/dev/null || apt-get install -y python3.11-doc >/dev/null
 [ -f "$page" ] || { echo "no $page" >&2; exit 2; }
-wine_setup "$build/tivlo_crawlbench.exe" || exit 2
-
 portfile="$SMOKE_TMP/server.port"
-mkdir -p "$SMOKE_TMP/site"
-timeout 300 "$build/tivlo-testserver" "$SMOKE_TMP/site" "$portfile" >/dev/null 2>&1 &
+python3 "$here/crawl-site.py" "$SMOKE_TMP/site" 40 || exit 2
+timeout 1200 "$build/tivlo-testserver" "$SMOKE_TMP/site" "$portfile" >/dev/null 2>&1 &
 server=$!
 trap 'kill $server 2>/dev/null; session_end' EXIT
 for _ in $(seq 100); do [ -s "$portfile" ] && break; sleep 0.05; done
 read -r port _ <"$portfile" || { echo "the test server did not start" >&2; exit 2; }
+url="http://127.0.0.1:$port"
 
-cd "$SMOKE_EXE_DIR" || exit 2
-wine_t 300 "$SMOKE_EXE" parse "Z:${page//\//\\}" 5 | tr -d '\r'
-wine_t 300 "$SMOKE_EXE" idle "http://127.0.0.1:$port/t/waiting?n=20&ms=5000" | tr -d '\r'
+bench_run 300 parse "Z:${page//\//\\}" 5
+bench_run 300 idle "$url/t/waiting?n=20&ms=5000"
+echo "five endless bodies at once:"
+bench_run 300 endless "$url/t/endless?i=1" "$url/t/endless?i=2" "$url/t/endless?i=3" "$url/t/endless?i=4" \
+    "$url/t/endless?i=5"
+echo "a peer sending one byte every 5 s:"
+bench_run 120 endless "$url/t/slow?ms=5000&n=100"
+echo "ten runs over the site:"
+bench_run 900 runs "$url/index.html" 10 "$(win_path "$saved")"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -11,7 +11,7 @@ TRASH="$HOME/.local/share/Trash/files"
 mkdir -p "$PICS"
 # Sorted by name the JPEG is the first entry. No picture holds black, so what is not black in
 # the viewer is the picture (the PNG's transparent background shows white).
-convert -seed 1 -size 4000x3000 plasma:fractal +level 20%,100% -quality 90 "$PICS/a-big.jpg"
+convert -seed 1 -size 800x600 plasma:fractal -resize 4000x3000! +level 20%,100% -quality 90 "$PICS/a-big.jpg"
 convert -size 400x300 gradient:red-blue -fill yellow -draw 'rectangle 0,0 99,49' "BMP3:$PICS/b-small.bmp"
 echo "not a picture" >"$PICS/broken.jpg"
 convert -size 300x200 xc:none -fill '#00aa00' -draw 'circle 150,100 150,20' "PNG32:$PICS/c-alpha.png"
@@ -65,8 +65,11 @@ answer() {
     read -r x y w h < <(window_geometry 'Confirm file deletion')
     mouse_to $((x + w / 2)) $((y + 10))
     sleep 0.5
-    [ -f "$SMOKE_TMP/confirm.png" ] ||
-        { screenshot "$SMOKE_TMP/confirm.png" && keep_file "$SMOKE_TMP/confirm.png" viewer-confirm.png; }
+    if [ ! -f "$SMOKE_TMP/confirm.png" ]; then
+        echo "the confirmation box: ${w}x$h at $x,$y" >"$SMOKE_TMP/confirm.txt"
+        keep_file "$SMOKE_TMP/confirm.txt" viewer-confirm.txt
+        screenshot "$SMOKE_TMP/confirm.png" && keep_file "$SMOKE_TMP/confirm.png" viewer-confirm.png
+    fi
     press "$1"
     wait_for 10 confirm_gone
 }
