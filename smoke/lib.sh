@@ -494,5 +494,17 @@ schedule_two_minutes_ahead() {
     sleep 0.3
 }
 
+# With the editor open: OK, and once the dialog is collapsed again (a loaded machine may take a
+# while), Save. True when the dialog has closed.
+schedule_height() { window_geometry 'Alarm Schedule Setting' | cut -d' ' -f4; }
+schedule_ok_and_save() {
+    local open
+    open=$(schedule_height)
+    press alt+o
+    wait_for 10 eval '[ "$(schedule_height)" -lt "$open" ]' || return 1
+    press alt+v
+    wait_for 10 eval '! window_up "Alarm Schedule Setting"'
+}
+
 # wait_line SECONDS PATTERN FILE: waits for a line matching the pattern in the file.
 wait_line() { wait_for "$1" grep -q -- "$2" "$3"; }

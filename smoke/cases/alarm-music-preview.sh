@@ -91,10 +91,7 @@ else
     not_ok "the volume thumb follows a drag" "${v1:-none} -> ${v2:-none}"
 fi
 
-press alt+o
-sleep 0.5
-press alt+v
-if ! wait_for 10 eval '! dialog_up'; then
+if ! schedule_ok_and_save; then
     screenshot "$SMOKE_TMP/notsaved.png" && keep_file "$SMOKE_TMP/notsaved.png" notsaved.png
     not_ok "$name" "the dialog stays open after OK and Save"
     return

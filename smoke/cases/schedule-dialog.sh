@@ -41,10 +41,7 @@ press End shift+Home
 xdotool type --delay 40 'Smoke test hint'
 sleep 0.3
 screenshot "$SMOKE_TMP/edited.png" && keep_file "$SMOKE_TMP/edited.png" edited.png
-press alt+o
-sleep 0.5
-press alt+v
-if ! wait_for 10 eval '! dialog_up'; then
+if ! schedule_ok_and_save; then
     screenshot "$SMOKE_TMP/notsaved.png" && keep_file "$SMOKE_TMP/notsaved.png"
     not_ok "$name" "the dialog is still open after OK and Save"
     return
