@@ -6,4 +6,5 @@
 . "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
 bench_begin 1 2 "<path-to-tivlo_schedbench.exe> [ALARMS]" "$@"
 wine_setup "$1" || exit 2
+sound_device null  # the editor opens the mixer; without one it stops on the volume message
 BENCH_DESKTOP=1 bench_run 600 "${2:-500}"
