@@ -231,13 +231,22 @@ FrmResource::Thumb FrmResource::MakeThumb(const platform::FileEntry& file, bool&
     const std::string path = gDownloadFolder + "\\" + file.name;
     if (Extension(file.name) != ".png") {
         picImg.setPicture(nullptr);
+        // Only the thumbnail is drawn from it: a big JPEG may load at an eighth of its size,
+        // and the natural size comes from the loader, not from the (hidden) picture box.
+        kit::PictureSize natural;
         try {
-            picImg.setPicture(kit::LoadPicture(path));
+            picImg.setPicture(kit::LoadPictureToDraw(
+                path,
+                [](kit::PictureSize s) {
+                    const layout::Size fit = layout::FitThumb(s.width, s.height);
+                    return kit::PictureSize{fit.width, fit.height};
+                },
+                natural));
         } catch (const kit::RuntimeError&) {
+            natural = {};
         }
-        const kit::PictureSize size = kit::SizeOf(picImg.picture());
-        mImageWidth = size.width;
-        mImageHeight = size.height;
+        mImageWidth = natural.width;
+        mImageHeight = natural.height;
     } else {
         // No event may run between the size query and the picture's creation: GDI+ holds
         // the one image in between.

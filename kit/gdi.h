@@ -2,7 +2,9 @@
 // Win32 passes them to GDI; the headless backend draws into a software raster.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "kit/backend.h"
 #include "kit/font.h"
@@ -120,6 +122,10 @@ public:
     // Reads a picture file into an owned picture object at its natural size, the format taken
     // from the file's content. Returns 0 with kErrFileNotFound or kErrInvalidPicture in error.
     virtual Handle loadPicture(const std::string& path, int& error) = 0;
+    // The bytes of a picture file, read as loadPicture reads them (the same size limit).
+    // Nothing, with kErrFileNotFound or kErrInvalidPicture in error, for a file it cannot read.
+    virtual std::optional<std::vector<std::uint8_t>> readPictureFile(const std::string& path,
+                                                                     int& error) = 0;
     // A picture's natural size in pixels.
     virtual bool pictureSize(Handle picture, int& width, int& height) = 0;
     // Draws the picture stretched over the rectangle; its transparent parts leave the pixels

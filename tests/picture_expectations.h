@@ -18,7 +18,7 @@ struct PixelExpectation {
 };
 
 struct Expectation {
-    std::string loader;  // "loader" or "gdiplus"
+    std::string loader;  // "loader", "eighth" or "gdiplus"
     std::string file;
     bool readable = false;
     int width = 0, height = 0;

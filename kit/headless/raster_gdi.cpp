@@ -793,6 +793,15 @@ Handle RasterGdi::loadPicture(const std::string& path, int& error) {
     return createPictureIndirect(kPictureTypeBitmap, bitmap, true);
 }
 
+std::optional<std::vector<std::uint8_t>> RasterGdi::readPictureFile(const std::string& path,
+                                                                    int& error) {
+    error = kErrFileNotFound;
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (readFile_) bytes = readFile_(path);
+    if (bytes) error = 0;
+    return bytes;
+}
+
 bool RasterGdi::pictureSize(Handle picture, int& width, int& height) {
     const Object* p = find(picture, Kind::Picture);
     if (!p) return false;

@@ -71,6 +71,8 @@ public:
     bool drawEdge(Handle dc, const Rect& rc, unsigned edge, unsigned sides) override;
     // Decodes BMP, JPEG and GIF; transparent GIF pixels come out white.
     Handle loadPicture(const std::string& path, int& error) override;
+    std::optional<std::vector<std::uint8_t>> readPictureFile(const std::string& path,
+                                                             int& error) override;
     bool pictureSize(Handle picture, int& width, int& height) override;
     bool renderPicture(Handle dc, Handle picture, int x, int y, int width, int height) override;
 

@@ -333,9 +333,9 @@ struct GlobalFreer {
     void operator()(void* h) const { GlobalFree(h); }
 };
 
-// The whole file in a movable global block, as a stream over it wants. Null when it cannot be
+// The picture file open for reading, with its size within the limit. Null when it cannot be
 // read; missing tells a missing file from an unreadable one.
-HGLOBAL ReadFileToGlobal(const std::string& path, DWORD& size, bool& missing) {
+HANDLE OpenPictureFile(const std::string& path, DWORD& size, bool& missing) {
     missing = false;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -344,11 +344,20 @@ HGLOBAL ReadFileToGlobal(const std::string& path, DWORD& size, bool& missing) {
         missing = e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
         return nullptr;
     }
-    std::unique_ptr<void, HandleCloser> closer(file);
     DWORD high = 0;
     size = GetFileSize(file, &high);
-    if (size == INVALID_FILE_SIZE || high != 0 || size == 0 || size > kMaxPictureFileBytes)
+    if (size == INVALID_FILE_SIZE || high != 0 || size == 0 || size > kMaxPictureFileBytes) {
+        CloseHandle(file);
         return nullptr;
+    }
+    return file;
+}
+
+// The whole file in a movable global block, as a stream over it wants.
+HGLOBAL ReadFileToGlobal(const std::string& path, DWORD& size, bool& missing) {
+    HANDLE file = OpenPictureFile(path, size, missing);
+    if (!file) return nullptr;
+    std::unique_ptr<void, HandleCloser> closer(file);
     std::unique_ptr<void, GlobalFreer> block(GlobalAlloc(GMEM_MOVEABLE, size));
     if (!block) return nullptr;
     void* bytes = GlobalLock(block.get());
@@ -406,6 +415,21 @@ Handle Win32Gdi::loadPicture(const std::string& path, int& error) {
     if (FAILED(hr) || !picture) return 0;
     error = 0;
     return ToHandle(picture);
+}
+
+std::optional<std::vector<std::uint8_t>> Win32Gdi::readPictureFile(const std::string& path,
+                                                                   int& error) {
+    DWORD size = 0;
+    bool missing = false;
+    HANDLE file = OpenPictureFile(path, size, missing);
+    error = missing ? kErrFileNotFound : kErrInvalidPicture;
+    if (!file) return std::nullopt;
+    std::unique_ptr<void, HandleCloser> closer(file);
+    std::vector<std::uint8_t> bytes(size);
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data(), size, &got, nullptr) || got != size) return std::nullopt;
+    error = 0;
+    return bytes;
 }
 
 bool Win32Gdi::pictureSize(Handle picture, int& width, int& height) {

@@ -51,6 +51,8 @@ public:
     // formats are declined before it sees them (Wine's would also read PNG), and so are
     // headers over the pixel cap.
     Handle loadPicture(const std::string& path, int& error) override;
+    std::optional<std::vector<std::uint8_t>> readPictureFile(const std::string& path,
+                                                             int& error) override;
     bool pictureSize(Handle picture, int& width, int& height) override;
     // The picture's own rendering, in HALFTONE stretch mode.
     bool renderPicture(Handle dc, Handle picture, int x, int y, int width, int height) override;

@@ -196,6 +196,8 @@ write('png-interlaced.png', png(9, 9, 2, grid, interlaced=True))
 for name, args in (('jpeg-baseline.jpg', []), ('jpeg-progressive.jpg', ['-interlace', 'JPEG'])):
     subprocess.run(['convert', '-size', '6x4', 'gradient:red-blue', *args, '-quality', '95',
                     name], check=True)
+subprocess.run(['convert', '-size', '40x24', 'gradient:yellow-navy', '-sampling-factor', '2x2',
+                '-quality', '90', 'jpeg-subsampled.jpg'], check=True)
 subprocess.run(['convert', '-size', '8x8', 'xc:cmyk(50%,20%,10%,30%)', '-size', '8x8',
                 'xc:cmyk(0%,100%,0%,0%)', '-size', '8x8', 'xc:cmyk(10%,40%,70%,90%)', '-size',
                 '8x8', 'xc:cmyk(0%,0%,0%,0%)', '+append', '-quality', '100',
