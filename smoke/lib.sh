@@ -479,6 +479,16 @@ schedule_origin() {
 }
 # schedule_at X Y: a click at a point of the schedule dialog given in its twips.
 schedule_at() { click $((cx + $1 / 15)) $((cy + $2 / 15)) 1; }
+# The picker's minute spin wraps without carrying into the hour: from minute 57 on, "two
+# minutes ahead" would be in the past, so wait for the next hour (a case doing this declares
+# "# limit: 180").
+schedule_clear_of_the_hour() {
+    local m s
+    m=$((10#$(date +%M)))
+    s=$((10#$(date +%S)))
+    [ "$m" -ge 57 ] && sleep $(((59 - m) * 60 + 61 - s))
+    return 0
+}
 # With the editor open: the picker's minute raised by two with its spin, the seconds 00, so that
 # the alarm is due within two minutes and OK takes it.
 schedule_two_minutes_ahead() {

@@ -20,6 +20,12 @@ wine_hide_32bit "$0" "$@"
 [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR..." >&2; exit 2; }
 max_jobs=${SMOKE_JOBS:-$(nproc)}
 limit=${SMOKE_CASE_LIMIT:-180}
+# A case that may wait longer says so in a line "# limit: SECONDS" (added to the usual limit).
+job_limit() {
+    local extra=0
+    [ "$1" = smoke ] && extra=$(sed -n 's/^# limit: \([0-9]*\)$/\1/p' "$here/cases/$2.sh" | head -n 1)
+    echo $((limit + ${extra:-0}))
+}
 scratch=$(wine_scratch_root)
 root="$scratch/run.$$"
 
@@ -123,7 +129,7 @@ report() {
     done <"$jd/out"
     if [ "$rc" -ne 0 ] && [ "$n_bad" -eq 0 ]; then
         if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
-            echo "not ok - $name: stopped at its time limit of $limit s $tag"
+            echo "not ok - $name: stopped at its time limit of $(job_limit "$kind" "$name") s $tag"
         else
             echo "not ok - $name: ended with code $rc $tag"
         fi
@@ -169,7 +175,7 @@ for job in "${jobs_list[@]}"; do
     done
     date +%s >"$jd/start"
     (
-        SMOKE_TEMPLATE="$root/template-$arch" timeout -k 10 "$limit" \
+        SMOKE_TEMPLATE="$root/template-$arch" timeout -k 10 "$(job_limit "$kind" "$name")" \
             bash "$here/case.sh" "$kind" "$arch" "${build_of[$arch]}" "$name" "$jd/s" \
             >"$jd/out" 2>"$jd/err"
         echo $? >"$jd/rc"

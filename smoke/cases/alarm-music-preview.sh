@@ -1,6 +1,7 @@
 # With the null sound device: a .wav chosen in the file dialog by typing its path, Play moves
 # the progress thumb, Stop puts it back, the volume thumb follows a drag, and OK and Save store
 # the path in the alarm's text.
+# limit: 180
 name="alarm music preview and volume"
 sound_device null
 sox -q -n -r 44100 -c 2 "$SMOKE_TMP/tune.wav" synth 30 sine 440 ||
@@ -19,6 +20,7 @@ thumb_x() {
         -fx 'r < 0.1 && g < 0.1 && b < 0.1 ? 1 : 0' -trim -format '%X' info: 2>/dev/null | tr -d '+'
 }
 
+schedule_clear_of_the_hour
 if ! start_and_open a 'Alarm Schedule Setting'; then
     not_ok "$name" "$TRAY_WHY"
     return

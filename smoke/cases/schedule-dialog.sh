@@ -1,11 +1,13 @@
 # "&Alarm Schedule" from the tray menu opens the collapsed dialog; Add opens the editor below
 # it; a hint typed, the minute raised by two with the picker's spin, OK and Save store the
 # alarm, which fires into the pop-up at that minute.
+# limit: 180
 name="schedule dialog: add an alarm, save it, and it fires"
 dialog_up() { window_up 'Alarm Schedule Setting'; }
 
 # A sound device on every machine, so that the editor's volume set-up asks nothing.
 sound_device null
+schedule_clear_of_the_hour
 if ! start_and_open a 'Alarm Schedule Setting'; then
     not_ok "$name" "$TRAY_WHY"
     return
