@@ -3,13 +3,27 @@
 // "not ok - name: what failed"; the program's last line is "N passed, N failed" and its exit
 // code is 0 when nothing failed.
 #pragma once
+#include <chrono>
 #include <sstream>
 #include <string>
+
+#include "kit/backend.h"
 
 namespace check {
 int Register(const char* name, void (*body)());
 int RegisterChild(const char* name, int (*body)());
 void Fail(const char* file, int line, const std::string& what);
+
+// Waits with the program's own wait, so that events keep arriving, until done() or the time is up.
+template <class F>
+bool WaitUntil(kit::Backend& backend, F done, long ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        backend.waitEvents();
+    }
+    return true;
+}
 }  // namespace check
 
 // CHECK_CHILD(name) { ...; return exit code; }: what the program does when started with the

@@ -65,12 +65,7 @@ std::string ReadFileBytes(const std::string& path) {
 
 template <class F>
 bool WaitUntil(F done, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Backend().waitEvents();
-    }
-    return true;
+    return check::WaitUntil(Backend(), done, ms);
 }
 
 void PumpFor(DWORD ms) {

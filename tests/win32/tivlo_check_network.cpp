@@ -17,15 +17,9 @@ kit::win32::Win32Backend& Backend() {
     return backend;
 }
 
-// Waits with the program's own wait until done() or the time is up.
 template <class F>
 bool WaitUntil(F done, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Backend().waitEvents();
-    }
-    return true;
+    return check::WaitUntil(Backend(), done, ms);
 }
 
 // Records what a connection reports.
