@@ -227,7 +227,8 @@ CHECK_CASE(each_failure_ends_with_one_status_zero) {
     CHECK_EQ(LastEvent(loop), std::string("0"));
     CHECK_EQ(Read(reader, "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/"), std::string("0"));
     const std::string reset = Read(reader, "http://127.0.0.1:" + std::to_string(ServerPort(1)) + "/");
-    CHECK_EQ(reset, std::string("14 5000 | 0"));
+    // The reset may come before WinINet has read the headers, and then there is no length.
+    CHECK(reset == "14 5000 | 0" || reset == "0");
 }
 
 CHECK_CASE(nothing_arrives_after_a_cancel) {
