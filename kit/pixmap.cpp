@@ -37,6 +37,79 @@ long long Weight(const Span& sp, int j, int dst) {
     return hi > lo ? hi - lo : 0;
 }
 
+
+// ScaleOpaque's area average. With every alpha 255, ScalePixmap's average is sum(w * c) / sum(w),
+// where the weights of a cell add up to srcWidth * srcHeight; whole numbers throughout give the
+// same rounding as its exact double sums. Each output row sums its source rows down first, with
+// one weight a row (Column: holds 255 x srcHeight), then across with the columns' weights.
+template <class Column>
+void SumOpaque(const std::uint32_t* src, int srcWidth, int srcHeight, Pixmap& out) {
+    const int width = out.width, height = out.height;
+    struct Taps {
+        int first, count;
+        std::size_t weights;  // index of the first weight
+    };
+    std::vector<Taps> taps(width);
+    std::vector<std::uint64_t> weights;
+    for (int x = 0; x < width; ++x) {
+        const Span sx = Cover(x, srcWidth, width);
+        taps[x] = Taps{sx.first, sx.last - sx.first, weights.size()};
+        for (int i = sx.first; i < sx.last; ++i) weights.push_back(Weight(sx, i, width));
+    }
+    std::vector<Column> r(srcWidth), g(srcWidth), b(srcWidth);
+    const std::uint64_t total = static_cast<std::uint64_t>(srcWidth) * srcHeight;
+    for (int y = 0; y < height; ++y) {
+        const Span sy = Cover(y, srcHeight, height);
+        std::fill(r.begin(), r.end(), 0);
+        std::fill(g.begin(), g.end(), 0);
+        std::fill(b.begin(), b.end(), 0);
+        // Rows wholly inside the cell all weigh height: added plainly, multiplied once.
+        bool whole = false;
+        for (int j = sy.first; j < sy.last; ++j) {
+            if (Weight(sy, j, height) != height) continue;
+            whole = true;
+            const std::uint32_t* line = src + static_cast<std::size_t>(j) * srcWidth;
+            for (int i = 0; i < srcWidth; ++i) {
+                const std::uint32_t p = line[i];
+                r[i] += p & 0xFF;
+                g[i] += (p >> 8) & 0xFF;
+                b[i] += (p >> 16) & 0xFF;
+            }
+        }
+        if (whole)
+            for (int i = 0; i < srcWidth; ++i) {
+                r[i] *= static_cast<Column>(height);
+                g[i] *= static_cast<Column>(height);
+                b[i] *= static_cast<Column>(height);
+            }
+        for (int j = sy.first; j < sy.last; ++j) {
+            const auto wy = static_cast<Column>(Weight(sy, j, height));
+            if (wy == static_cast<Column>(height)) continue;
+            const std::uint32_t* line = src + static_cast<std::size_t>(j) * srcWidth;
+            for (int i = 0; i < srcWidth; ++i) {
+                const std::uint32_t p = line[i];
+                r[i] += wy * (p & 0xFF);
+                g[i] += wy * ((p >> 8) & 0xFF);
+                b[i] += wy * ((p >> 16) & 0xFF);
+            }
+        }
+        Rgba* dst = &out.px[static_cast<std::size_t>(y) * width];
+        for (int x = 0; x < width; ++x) {
+            const Taps& t = taps[x];
+            const std::uint64_t* w = &weights[t.weights];
+            std::uint64_t sr = 0, sg = 0, sb = 0;
+            for (int k = 0; k < t.count; ++k) {
+                sr += w[k] * r[t.first + k];
+                sg += w[k] * g[t.first + k];
+                sb += w[k] * b[t.first + k];
+            }
+            dst[x] = kAlphaOpaque | static_cast<Rgba>((2 * sr + total) / (2 * total)) |
+                     static_cast<Rgba>((2 * sg + total) / (2 * total)) << 8 |
+                     static_cast<Rgba>((2 * sb + total) / (2 * total)) << 16;
+        }
+    }
+}
+
 }  // namespace
 
 Pixmap ScalePixmap(const Pixmap& src, int width, int height) {
@@ -79,6 +152,33 @@ Pixmap ScalePixmap(const Pixmap& src, int width, int height) {
             out.at(x, y) = p;
         }
     }
+    return out;
+}
+
+Pixmap ScaleOpaque(const std::uint32_t* src, int srcWidth, int srcHeight, int width,
+                   int height) {
+    Pixmap out;
+    if (width < 1 || height < 1 || srcWidth < 1 || srcHeight < 1) return out;
+    out.width = width;
+    out.height = height;
+    out.px.resize(static_cast<std::size_t>(width) * height);
+    const auto row = [&](int y) { return src + static_cast<std::size_t>(y) * srcWidth; };
+    if (width >= srcWidth && height >= srcHeight) {
+        std::vector<int> xs(width);
+        for (int x = 0; x < width; ++x)
+            xs[x] = static_cast<int>(static_cast<long long>(x) * srcWidth / width);
+        for (int y = 0; y < height; ++y) {
+            const std::uint32_t* line =
+                row(static_cast<int>(static_cast<long long>(y) * srcHeight / height));
+            for (int x = 0; x < width; ++x)
+                out.px[static_cast<std::size_t>(y) * width + x] = kAlphaOpaque | (line[xs[x]] & 0xFFFFFF);
+        }
+        return out;
+    }
+    if (255ull * srcHeight <= 0xFFFFFFFFull)
+        SumOpaque<std::uint32_t>(src, srcWidth, srcHeight, out);
+    else
+        SumOpaque<std::uint64_t>(src, srcWidth, srcHeight, out);
     return out;
 }
 

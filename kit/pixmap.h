@@ -25,4 +25,8 @@ std::uint32_t CompositeOver(Rgba pixel, std::uint32_t background);
 // source pixel when enlarging. Empty when either size is below 1.
 Pixmap ScalePixmap(const Pixmap& src, int width, int height);
 
+// ScalePixmap of an opaque picture read straight from srcWidth x srcHeight pixels 0x00BBGGRR
+// (the top byte is ignored): the same pixels, without an alpha copy of a big source first.
+Pixmap ScaleOpaque(const std::uint32_t* src, int srcWidth, int srcHeight, int width, int height);
+
 }  // namespace kit

@@ -1,5 +1,6 @@
 // The picture loader and the GDI+ path against the pictures of tests/pictures.
 #include <gtest/gtest.h>
+#include <turbojpeg.h>
 
 #include <fstream>
 #include <iterator>
@@ -175,6 +176,71 @@ TEST_F(PictureLoadingTest, PathsReachGdiPlusInUtf16AndBack) {
     eGDIPlusResize::StopGdiPlus(token);
 }
 
+// A photo-like JPEG of w x h (noise over a gradient, so a stale pixel would differ), and its
+// pixels as libjpeg-turbo decodes it into a fresh buffer.
+std::string NoisyJpeg(int w, int h, std::uint32_t seed) {
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(w) * h * 3);
+    for (std::size_t i = 0; i < rgb.size(); ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        rgb[i] = static_cast<unsigned char>((i / 3 % w) * 255 / w / 2 + (seed >> 25));
+    }
+    tjhandle tj = tjInitCompress();
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    tjCompress2(tj, rgb.data(), w, 0, h, TJPF_RGB, &out, &size, TJSAMP_420, 90, 0);
+    std::string jpeg(reinterpret_cast<const char*>(out), size);
+    tjFree(out);
+    tjDestroy(tj);
+    return jpeg;
+}
+
+std::vector<std::uint32_t> ReferencePixels(const std::string& jpeg, int w, int h) {
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h);
+    tjhandle tj = tjInitDecompress();
+    tjDecompress2(tj, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(),
+                  reinterpret_cast<unsigned char*>(px.data()), w, w * 4, h, TJPF_RGBA, 0);
+    tjDestroy(tj);
+    for (std::uint32_t& p : px) p &= 0xFFFFFF;
+    return px;
+}
+
+// A big picture's memory goes to the next JPEG of exactly its size, which must overwrite all
+// of it; other sizes, small bitmaps and damaged files leave it alone.
+TEST_F(PictureLoadingTest, SameSizePhotosReuseTheLastOnesMemory) {
+    constexpr int kW = 1024, kH = 1024;
+    const std::string a = NoisyJpeg(kW, kH, 1), b = NoisyJpeg(kW, kH, 2),
+                      taller = NoisyJpeg(kW, kH + 1, 3);
+    world.files.addFile("C:\\a.jpg", a);
+    world.files.addFile("C:\\b.jpg", b);
+    world.files.addFile("C:\\taller.jpg", taller);
+    world.files.addFile("C:\\cut.jpg", b.substr(0, b.size() / 2));
+    const auto pixels = [&](const kit::Picture& p) { return world.gdi.bitmapPixels(p->handle()).px; };
+
+    kit::Picture picture = kit::LoadPicture("C:\\a.jpg");
+    EXPECT_EQ(pixels(picture), ReferencePixels(a, kW, kH));
+    picture.reset();
+    EXPECT_EQ(world.gdi.sparePixels(), static_cast<std::size_t>(kW) * kH);
+
+    picture = kit::LoadPicture("C:\\taller.jpg");
+    EXPECT_EQ(world.gdi.sparePixels(), static_cast<std::size_t>(kW) * kH);
+    EXPECT_EQ(pixels(picture), ReferencePixels(taller, kW, kH + 1));
+    EXPECT_THROW(kit::LoadPicture("C:\\cut.jpg"), kit::RuntimeError);
+    EXPECT_EQ(world.gdi.sparePixels(), static_cast<std::size_t>(kW) * kH);
+
+    const kit::Picture second = kit::LoadPicture("C:\\b.jpg");
+    EXPECT_EQ(world.gdi.sparePixels(), 0u);
+    EXPECT_EQ(pixels(second), ReferencePixels(b, kW, kH));
+
+    picture.reset();  // the taller one becomes the spare
+    EXPECT_EQ(world.gdi.sparePixels(), static_cast<std::size_t>(kW) * (kH + 1));
+    kit::Gdi& g = kit::gdi();
+    const kit::Handle screen = g.getDC(0);
+    const kit::Handle small = g.createCompatibleBitmap(screen, 64, 64);
+    g.releaseDC(0, screen);
+    g.deleteObject(small);
+    EXPECT_EQ(world.gdi.sparePixels(), static_cast<std::size_t>(kW) * (kH + 1));
+}
+
 TEST(PixelBuffers, CompositingOverWhiteAndAreaScaling) {
     EXPECT_EQ(kit::CompositeOver(0x00123456, 0xFFFFFF), 0xFFFFFFu);
     EXPECT_EQ(kit::CompositeOver(0xFF123456, 0xFFFFFF), 0x123456u);
@@ -194,6 +260,34 @@ TEST(PixelBuffers, CompositingOverWhiteAndAreaScaling) {
     EXPECT_EQ(big.at(7, 3), 0xFFFF0000u);
     EXPECT_EQ(big.at(5, 2), 0x00FFFFFFu);
     EXPECT_TRUE(kit::ScalePixmap(src, 0, 3).px.empty());
+}
+
+// The bitmap scaler must give ScalePixmap's pixels exactly, rounding halves included, for
+// shrinking and enlarging on either axis.
+TEST(PixelBuffers, OpaqueScalingMatchesAreaScaling) {
+    std::uint32_t seed = 7;
+    for (const auto& [sw, sh] : {std::pair{37, 23}, {8, 8}, {1, 5}, {300, 7}}) {
+        kit::Pixmap src;
+        src.width = sw;
+        src.height = sh;
+        std::vector<std::uint32_t> bare;
+        for (int i = 0; i < sw * sh; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            // Few levels, so that many averages fall on a half.
+            const std::uint32_t c = ((seed >> 8) & 0x030303) * 0x55;
+            bare.push_back((seed & 0xFF000000u) | c);  // the top byte must not matter
+            src.px.push_back(kit::kAlphaOpaque | c);
+        }
+        for (const auto& [w, h] : {std::pair{1, 1}, {sw, sh}, {sw / 2 + 1, sh}, {sw * 2, sh / 3 + 1},
+                                   {5, sh * 3}, {sw + 1, sh + 2}, {7, 3}}) {
+            const kit::Pixmap want = kit::ScalePixmap(src, w, h);
+            const kit::Pixmap got = kit::ScaleOpaque(bare.data(), sw, sh, w, h);
+            ASSERT_EQ(got.width, w);
+            ASSERT_EQ(got.height, h);
+            EXPECT_EQ(got.px, want.px) << sw << "x" << sh << " to " << w << "x" << h;
+        }
+    }
+    EXPECT_TRUE(kit::ScaleOpaque(nullptr, 0, 0, 3, 3).px.empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "kit/picture_header.h"
 #include "kit/pixmap.h"
@@ -16,8 +17,12 @@ namespace kit::headless {
 // and top-down; header sizes 12, 40, 52, 56, 108, 124. The alpha byte of 32-bit pixels is
 // ignored, as GDI does. Pixel data cut short leaves the rest black.
 std::optional<Pixmap> DecodeBmp(const std::uint8_t* data, std::size_t size);
-// Baseline and progressive; CMYK converted as the platform's decoder does.
-std::optional<Pixmap> DecodeJpeg(const std::uint8_t* data, std::size_t size);
+// Baseline and progressive; CMYK converted as the platform's decoder does. Decodes into
+// *storage, taking it, when it holds exactly the picture's pixel count: every pixel is
+// written, so its old contents never show. colours: the top byte is left 0 instead of
+// opaque alpha, as the raster's bitmaps hold their colours (0x00BBGGRR).
+std::optional<Pixmap> DecodeJpeg(const std::uint8_t* data, std::size_t size,
+                                 std::vector<Rgba>* storage = nullptr, bool colours = false);
 // The first frame at its own size, drawn from (0, 0); its transparent index gets alpha 0.
 std::optional<Pixmap> DecodeGif(const std::uint8_t* data, std::size_t size);
 // Straight alpha, 8 bits a channel.

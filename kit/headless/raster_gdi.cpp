@@ -367,6 +367,8 @@ bool RasterGdi::deleteObject(Handle object) {
         if (other.kind == Kind::DC &&
             (other.dc.font == object || other.dc.brush == object || other.dc.pen == object))
             return false;
+    if (o.kind == Kind::Bitmap && o.bitmap.pix.px.size() >= kSparePixels)
+        spare_ = std::move(o.bitmap.pix.px);
     objects_.erase(it);
     return true;
 }
@@ -780,14 +782,18 @@ Handle RasterGdi::loadPicture(const std::string& path, int& error) {
     if (readFile_) bytes = readFile_(path);
     if (!bytes) return 0;
     error = kErrInvalidPicture;
-    const auto pm = DecodePicture(bytes->data(), bytes->size(), false);
+    // The decoder's buffer becomes the bitmap's. A JPEG comes as colours already, into the
+    // spare buffer when that fits; other formats are laid over white in place.
+    const bool jpeg = SniffPictureFormat(bytes->data(), bytes->size()) == PictureFormat::Jpeg;
+    auto pm = jpeg ? DecodeJpeg(bytes->data(), bytes->size(), &spare_, true)
+                   : DecodePicture(bytes->data(), bytes->size(), false);
     if (!pm) return 0;
     Object o{Kind::Bitmap};
     o.bitmap.pix.width = pm->width;
     o.bitmap.pix.height = pm->height;
-    o.bitmap.pix.px.resize(pm->px.size());
-    for (std::size_t i = 0; i < pm->px.size(); ++i)
-        o.bitmap.pix.px[i] = CompositeOver(pm->px[i], 0xFFFFFF);
+    o.bitmap.pix.px = std::move(pm->px);
+    if (!jpeg)
+        for (std::uint32_t& p : o.bitmap.pix.px) p = CompositeOver(p, 0xFFFFFF);
     const Handle bitmap = add(std::move(o));
     error = 0;
     return createPictureIndirect(kPictureTypeBitmap, bitmap, true);
@@ -823,11 +829,12 @@ bool RasterGdi::renderPicture(Handle dc, Handle picture, int x, int y, int width
     if (!p || !surface(dc)) return false;
     Pixmap src;
     if (const Object* b = find(p->picture.handle, Kind::Bitmap)) {
+        // Scaled straight from the bitmap: a natural-size copy would cost more than the scaling.
+        if (width <= 0 || height <= 0) return true;
+        if (!WithinPixelCap(width, height)) return false;
         const Pixels& pix = b->bitmap.pix;
-        src.width = pix.width;
-        src.height = pix.height;
-        src.px.resize(pix.px.size());
-        for (std::size_t i = 0; i < pix.px.size(); ++i) src.px[i] = kAlphaOpaque | pix.px[i];
+        return drawPixmap(dc, x, y, width, height,
+                          ScaleOpaque(pix.px.data(), pix.width, pix.height, width, height));
     } else if (const Object* ic = find(p->picture.handle, Kind::Icon)) {
         // Where the mask is white the icon is transparent.
         const Pixels& mask = ic->icon.mask;
@@ -852,9 +859,10 @@ bool RasterGdi::drawPixmap(Handle dc, int x, int y, int width, int height, const
     if (width <= 0 || height <= 0) return true;
     // Only the part that lands on the surface is worth scaling.
     if (!WithinPixelCap(width, height)) return false;
-    const Pixmap scaled = (width == src.width && height == src.height)
-                              ? src
-                              : ScalePixmap(src, width, height);
+    const bool natural = width == src.width && height == src.height;
+    const Pixmap resampled = natural ? Pixmap{} : ScalePixmap(src, width, height);
+    const Pixmap& scaled = natural ? src : resampled;
+    if (scaled.px.empty()) return true;
     for (int yy = std::max(0, -y); yy < height && y + yy < s->height; ++yy)
         for (int xx = std::max(0, -x); xx < width && x + xx < s->width; ++xx) {
             const Rgba p = scaled.at(xx, yy);

@@ -93,6 +93,11 @@ public:
     int liveDCCount() const;
     int liveIconCount() const;
     int livePictureCount() const;
+    // Pixels of the last big bitmap deleted, kept for the next JPEG of exactly that size: a
+    // viewer stepping through a camera's photos decodes into memory already touched, instead
+    // of paying the first touch of tens of megabytes for each.
+    static constexpr std::size_t kSparePixels = 1u << 20;
+    std::size_t sparePixels() const { return spare_.size(); }
     Pixels bitmapPixels(Handle bitmap) const;
     Pixels iconMask(Handle icon) const;
     Pixels iconColor(Handle icon) const;  // empty (0 x 0) for a monochrome icon
@@ -170,6 +175,7 @@ private:
     Handle next_ = 0x2000;
     Handle stockBitmap_ = 0, stockFont_ = 0, stockBrush_ = 0, stockPen_ = 0, screenBitmap_ = 0;
     FileReader readFile_;
+    std::vector<std::uint32_t> spare_;
 };
 
 }  // namespace kit::headless
