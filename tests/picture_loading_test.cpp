@@ -266,7 +266,7 @@ TEST(PixelBuffers, CompositingOverWhiteAndAreaScaling) {
 // shrinking and enlarging on either axis.
 TEST(PixelBuffers, OpaqueScalingMatchesAreaScaling) {
     std::uint32_t seed = 7;
-    for (const auto& [sw, sh] : {std::pair{37, 23}, {8, 8}, {1, 5}, {300, 7}}) {
+    for (const auto& [sw, sh] : {std::pair{37, 23}, {8, 8}, {1, 5}, {300, 7}, {3, 700}}) {
         kit::Pixmap src;
         src.width = sw;
         src.height = sh;
@@ -287,6 +287,10 @@ TEST(PixelBuffers, OpaqueScalingMatchesAreaScaling) {
             EXPECT_EQ(got.px, want.px) << sw << "x" << sh << " to " << w << "x" << h;
         }
     }
+    // Hundreds of white rows in one cell: the sums must not overflow into the next channel.
+    const std::vector<std::uint32_t> white(2 * 1000, 0xFFFFFF);
+    EXPECT_EQ(kit::ScaleOpaque(white.data(), 2, 1000, 1, 1).px,
+              std::vector<std::uint32_t>{0xFFFFFFFFu});
     EXPECT_TRUE(kit::ScaleOpaque(nullptr, 0, 0, 3, 3).px.empty());
 }
 
