@@ -269,7 +269,9 @@ click() { mouse_to "$1" "$2" && xdotool click "$3"; }  # X Y BUTTON
 mouse_away() { mouse_to 400 300; }
 
 # Key presses go to the window under the pointer (the X focus is PointerRoot). Wine hands
-# them to an open popup menu only once the pointer has been over the menu.
+# them to an open popup menu only once the pointer has been over the menu. Once a window of
+# the program has been active and closed, the X focus stays on the shell's taskbar, and Wine
+# gives keys to the thread of that window: a tray menu then takes clicks, not keys.
 press() { xdotool key "$@"; }
 
 # A visible window with exactly this title (a message box's caption, say).

@@ -1,6 +1,6 @@
 # "&Picture Grabbing": a grab of a generated site on a loopback web server in a private network,
 # the thumbnails after the refresh, paging, the folder dialog, a keyword-only grab that asks the
-# loopback server for the search page, and the settings saved at "E&xit".
+# loopback server for the search page, the settings saved at "E&xit", and a second opening.
 name="grab window"
 GRAB_PORT=8080
 GRAB_SITE="$SMOKE_TMP/site"
@@ -119,6 +119,35 @@ wait_for 5 box_gone
 at 566 241  # "E&xit"
 wait_for 5 grab_gone
 saved=$(reg_dump | grep -E '^(Image|ResSetting)\\' | tr '\n' ';')
+
+# A second opening from the tray, by a click on "&Picture Grabbing" (the second row of 17
+# pixels). A key would not do under Wine: closing the window made Wine activate the shell's
+# taskbar, which took the X input focus, and Wine gives a key to the thread of the window
+# holding that focus, where Windows gives it to the foreground thread that the tray menu's
+# owner became.
+again="no (no tray menu)"
+if open_tray_menu; then
+    click $((mxx + mw / 2)) $((myy + 28)) 1
+    again="no (no window)"
+    if wait_for 10 grab_up; then
+        sleep 2
+        read -r GX GY < <(grab_origin)
+        screenshot "$SMOKE_TMP/again.png" && keep_file "$SMOKE_TMP/again.png" grab-reopened.png
+        shown_again=0
+        for k in 0 1 2 3 4; do
+            px=$(convert "$SMOKE_TMP/again.png" -crop "1x1+$((GX + 65 + 126 * k))+$((GY + 368))" -format '%[hex:p{0,0}]' info: 2>/dev/null)
+            [ "${px:0:6}" != 000000 ] && shown_again=$((shown_again + 1))
+        done
+        at 566 241
+        if ! wait_for 5 grab_gone; then
+            again="no (\"E&xit\" left the window open)"
+        elif [ "$shown_again" -ne 5 ]; then
+            again="no ($shown_again thumbnails)"
+        else
+            again=yes
+        fi
+    fi
+fi
 after=$(reg_dump | grep 'Download_File_Folder' | sed 's/.*=//; s/ (REG_SZ)//')
 [ "$folder_ok" = yes ] && [ "$after" != "$folder" ] && folder_ok="no (folder now $after)"
 grab_stop
@@ -134,6 +163,8 @@ elif [ "$folder_ok" != yes ]; then
     not_ok "$name" "folder dialog: $folder_ok"
 elif [ "$search_ok" != yes ]; then
     not_ok "$name" "no search request: $(grep GET "$GRAB_LOG" | tail -n 2 | tr '\n' ';')"
+elif [ "$again" != yes ]; then
+    not_ok "$name" "second opening from the tray: $again"
 else
-    ok "$name" "7 pictures grabbed, 5 + 2 thumbnails, folder dialog kept the folder, search requested, 13 values saved"
+    ok "$name" "7 pictures grabbed, 5 + 2 thumbnails, folder dialog kept the folder, search requested, 13 values saved, opened again with 5 thumbnails"
 fi
