@@ -44,16 +44,33 @@ double CpuMs() {
     return ms(kernel) + ms(user);
 }
 
+// Runs the messages for a while, sleeping between them as the program's own loop does: an
+// idle share must not count wake-ups of the bench's.
 void Pump(int ms) {
     const auto t0 = std::chrono::steady_clock::now();
-    while (MsSince(t0) < ms) {
+    for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        const double left = ms - MsSince(t0);
+        if (left <= 0) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
     }
+}
+
+// A point where the script measures the process from outside (its memory, its CPU time): says
+// so, then waits until the script has created the file NAME in the sync folder.
+std::string gSyncFolder;
+void Checkpoint(const char* name) {
+    std::printf("checkpoint %s\n", name);
+    std::fflush(stdout);
+    if (gSyncFolder.empty()) return;
+    const std::string done = gSyncFolder + "\\" + name;
+    const auto t0 = std::chrono::steady_clock::now();
+    while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES && MsSince(t0) < 120000)
+        Pump(20);
 }
 
 FrmResource& OpenOn(const std::string& folder) {
@@ -66,15 +83,17 @@ FrmResource& OpenOn(const std::string& folder) {
 
 }  // namespace
 
-// Usage: tivlo_grabbench BIG_FOLDER EMPTY_FOLDER SMALL_FOLDER MANY_FOLDER [IDLE_SECONDS [BUILDS]]
+// Usage: tivlo_grabbench BIG EMPTY SMALL MANY [IDLE_SECONDS [BUILDS [SYNC_FOLDER]]]
 int main(int argc, char** argv) {
     if (argc < 5) {
-        std::printf("usage: %s BIG EMPTY SMALL MANY [IDLE_SECONDS [BUILDS]]\n", argv[0]);
+        std::printf("usage: %s BIG EMPTY SMALL MANY [IDLE_SECONDS [BUILDS [SYNC_FOLDER]]]\n",
+                    argv[0]);
         return 2;
     }
     const std::string big = argv[1], empty = argv[2], small = argv[3], many = argv[4];
     const int idleSeconds = argc > 5 ? std::atoi(argv[5]) : 60;
     const int builds = std::max(1, argc > 6 ? std::atoi(argv[6]) : 20);
+    if (argc > 7) gSyncFolder = argv[7];
     static bench::CountingGdi gdi;
     static platform::win32::RecordingEffectsSystem system;
     static platform::win32::RecordingEffectsShell shell;
@@ -82,10 +101,12 @@ int main(int argc, char** argv) {
     kit::win32::RunGuarded(shell::StartTivlo);
     kit::win32::RunGuarded([] { frmTivlo().tmrGrabbing.setEnabled(false); });
 
-    // Memory of the window over an empty folder, then over the big pictures.
+    // Memory of the window over an empty folder, then over the big pictures: first opened,
+    // and again after all the builds.
     FrmResource* w = &OpenOn(empty);
     Pump(500);
     const double emptyMb = PrivateMb();
+    Checkpoint("empty");
     frmResource.Unload();
     Pump(200);
 
@@ -95,6 +116,10 @@ int main(int argc, char** argv) {
         const auto t = std::chrono::steady_clock::now();
         OpenOn(big);
         buildMs.push_back(MsSince(t));
+        if (i == 0) {
+            Pump(500);
+            Checkpoint("big-first");
+        }
         frmResource.Unload();
         Pump(50);
     }
@@ -104,6 +129,7 @@ int main(int argc, char** argv) {
     w = &OpenOn(big);
     Pump(500);
     const double bigMb = PrivateMb();
+    Checkpoint("big");
 
     t0 = std::chrono::steady_clock::now();
     const int ticks = 20;
@@ -111,10 +137,12 @@ int main(int argc, char** argv) {
     const double tickMs = MsSince(t0) / ticks;
     w->tmrRefreshThumbView.setEnabled(true);
 
+    Checkpoint("idle-start");
     const double cpu0 = CpuMs();
     t0 = std::chrono::steady_clock::now();
     Pump(idleSeconds * 1000);
     const double idleShare = (CpuMs() - cpu0) / MsSince(t0) * 100.0;
+    Checkpoint("idle-end");
     frmResource.Unload();
     Pump(200);
 
@@ -144,9 +172,11 @@ int main(int argc, char** argv) {
     std::printf("page of five big pictures built in:   %.0f ms median of %d (first %.0f ms)\n",
                 buildMs[buildMs.size() / 2], builds, firstBuildMs);
     std::printf("refresh tick over the same folder:    %.2f ms\n", tickMs);
-    std::printf("private memory, empty folder:         %.1f MB\n", emptyMb);
+    // Wine reports a PrivateUsage of 0: the script reads the memory from Linux at the checkpoints.
+    std::printf("private memory, empty folder:         %.1f MB (GetProcessMemoryInfo)\n", emptyMb);
     std::printf("private memory, five big pictures:    %.1f MB (+%.1f MB)\n", bigMb, bigMb - emptyMb);
-    std::printf("idle share of a core over %d s:       %.2f %%\n", idleSeconds, idleShare);
+    std::printf("idle share of a core over %d s:       %.2f %% (GetProcessTimes)\n", idleSeconds,
+                idleShare);
     std::printf("GetGuiResources GDI objects:  %lu -> %lu\n", before.gdi, after.gdi);
     std::printf("GetGuiResources USER objects: %lu -> %lu\n", before.user, after.user);
     std::printf("live GDI handles by probing:  %d -> %d\n", before.probed, after.probed);
