@@ -129,4 +129,26 @@ bool WithinPixelCap(long long width, long long height) {
     return width > 0 && height > 0 && width <= kMaxPicturePixels / height;
 }
 
+bool JpegIsWhole(const std::uint8_t* data, std::size_t size) {
+    std::size_t i = 2;
+    while (i + 4 <= size) {  // the marker segments before the first scan
+        if (data[i] != 0xFF) return false;
+        const std::uint8_t m = data[i + 1];
+        if (m == 0xFF) {
+            ++i;
+            continue;
+        }
+        if (m == 0x01 || (m >= 0xD0 && m <= 0xD8)) {
+            i += 2;
+            continue;
+        }
+        const std::size_t len = (static_cast<std::size_t>(data[i + 2]) << 8) | data[i + 3];
+        if (m == 0xDA) break;
+        i += 2 + len;
+    }
+    for (std::size_t j = i; j + 1 < size; ++j)
+        if (data[j] == 0xFF && data[j + 1] == 0xD9) return true;
+    return false;
+}
+
 }  // namespace kit

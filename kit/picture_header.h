@@ -31,4 +31,9 @@ std::optional<PictureHeader> ReadPictureHeader(const std::uint8_t* data, std::si
 
 bool WithinPixelCap(long long width, long long height);
 
+// A JPEG cut short reads as unreadable on the platform, whose decoder fails when the data ends
+// before the picture does; damage inside the data only warns. Entropy-coded data never holds
+// FF D9, so an end-of-image marker after the first scan's start shows that the file is whole.
+bool JpegIsWhole(const std::uint8_t* data, std::size_t size);
+
 }  // namespace kit

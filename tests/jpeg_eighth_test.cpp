@@ -217,8 +217,9 @@ TEST(JpegEighth, DamageGivesNothingOrAWholePicture) {
                 bad[2 + (seed >> 8) % (bad.size() - 2)] ^=
                     static_cast<std::uint8_t>(1 << (seed % 8));
             }
-            if (const auto got = kit::DecodeJpegEighth(bad.data(), bad.size()))
+            if (const auto got = kit::DecodeJpegEighth(bad.data(), bad.size())) {
                 EXPECT_EQ(got->bgr.size(), static_cast<std::size_t>(got->width) * got->height * 3);
+            }
         }
     }
 }

@@ -29,32 +29,6 @@ struct ErrorTrap {
 void Quiet(j_common_ptr, int) {}
 void Silent(j_common_ptr) {}
 
-// A file cut short is unreadable, as on the platform, whose decoder fails when the data ends
-// before the picture does; damage inside the data (extraneous bytes, a bad segment) only warns.
-// Entropy-coded data never holds FF D9, so an end-of-image marker after the first scan's start
-// shows that the file is whole.
-bool Complete(const std::uint8_t* data, std::size_t size) {
-    std::size_t i = 2;
-    while (i + 4 <= size) {  // the marker segments before the first scan
-        if (data[i] != 0xFF) return false;
-        const std::uint8_t m = data[i + 1];
-        if (m == 0xFF) {
-            ++i;
-            continue;
-        }
-        if (m == 0x01 || (m >= 0xD0 && m <= 0xD8)) {
-            i += 2;
-            continue;
-        }
-        const std::size_t len = (static_cast<std::size_t>(data[i + 2]) << 8) | data[i + 3];
-        if (m == 0xDA) break;
-        i += 2 + len;
-    }
-    for (std::size_t j = i; j + 1 < size; ++j)
-        if (data[j] == 0xFF && data[j + 1] == 0xD9) return true;
-    return false;
-}
-
 // Takes storage when it holds exactly the pixel count, else a new buffer.
 void Size(Pixmap& pm, int width, int height, std::vector<Rgba>* storage) {
     pm.width = width;
@@ -138,7 +112,7 @@ std::optional<Pixmap> DecodeJpeg(const std::uint8_t* data, std::size_t size,
     const auto header = ReadPictureHeader(data, size);
     if (!header || header->format != PictureFormat::Jpeg) return std::nullopt;
     if (!WithinPixelCap(header->width, header->height)) return std::nullopt;
-    if (size > 0xFFFFFFFFul || !Complete(data, size)) return std::nullopt;
+    if (size > 0xFFFFFFFFul || !JpegIsWhole(data, size)) return std::nullopt;
     Pixmap pm;
     if (!Decompress(data, size, header->adobe, colours, pm, storage)) return std::nullopt;
     return pm;

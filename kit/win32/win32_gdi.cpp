@@ -13,6 +13,7 @@
 #include "kit/picture_header.h"
 #include "kit/runtime.h"
 
+#include "kit/win32/wic_jpeg.h"
 #include "kit/win32/win32_window.h"
 
 namespace kit::win32 {
@@ -369,8 +370,10 @@ HGLOBAL ReadFileToGlobal(const std::string& path, DWORD& size, bool& missing) {
     return block.release();
 }
 
-// The formats Windows' picture loader reads, with a header within the pixel cap.
-bool Acceptable(HGLOBAL block, DWORD size) {
+// The formats Windows' picture loader reads, with a header within the pixel cap. wholeJpeg
+// tells a JPEG that holds its end of image.
+bool Acceptable(HGLOBAL block, DWORD size, bool& wholeJpeg) {
+    wholeJpeg = false;
     const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(block));
     if (!bytes) return false;
     bool ok = false;
@@ -381,6 +384,7 @@ bool Acceptable(HGLOBAL block, DWORD size) {
     case PictureFormat::Gif: {
         const auto header = ReadPictureHeader(bytes, size);
         ok = header && WithinPixelCap(header->width, header->height);
+        wholeJpeg = ok && header->format == PictureFormat::Jpeg && JpegIsWhole(bytes, size);
         break;
     }
     default: break;
@@ -404,15 +408,22 @@ Handle Win32Gdi::loadPicture(const std::string& path, int& error) {
     bool missing = false;
     std::unique_ptr<void, GlobalFreer> block(ReadFileToGlobal(path, size, missing));
     error = missing ? kErrFileNotFound : kErrInvalidPicture;
-    if (!block || !Acceptable(block.get(), size)) return 0;
+    bool wholeJpeg = false;
+    if (!block || !Acceptable(block.get(), size, wholeJpeg)) return 0;
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream)) || !stream) return 0;
     block.release();  // the stream frees it
-    IPicture* picture = nullptr;
-    const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                      reinterpret_cast<void**>(&picture));
+    // A JPEG cut short is left to OleLoadPicture, which refuses it as before.
+    IPicture* picture = wholeJpeg ? LoadColourJpeg(stream) : nullptr;
+    if (!picture) {
+        const LARGE_INTEGER start{};
+        stream->Seek(start, STREAM_SEEK_SET, nullptr);
+        const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                          reinterpret_cast<void**>(&picture));
+        if (FAILED(hr)) picture = nullptr;
+    }
     stream->Release();
-    if (FAILED(hr) || !picture) return 0;
+    if (!picture) return 0;
     error = 0;
     return ToHandle(picture);
 }

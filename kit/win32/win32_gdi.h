@@ -49,7 +49,8 @@ public:
     bool drawEdge(Handle dc, const Rect& rc, unsigned edge, unsigned sides) override;
     // OleLoadPicture on the file's bytes: BMP, JPEG, GIF and ICO, as Windows reads them. Other
     // formats are declined before it sees them (Wine's would also read PNG), and so are
-    // headers over the pixel cap.
+    // headers over the pixel cap. A whole colour JPEG goes from the imaging component's
+    // decoder straight into a 32-bit bitmap instead (kit/win32/wic_jpeg.h).
     Handle loadPicture(const std::string& path, int& error) override;
     std::optional<std::vector<std::uint8_t>> readPictureFile(const std::string& path,
                                                              int& error) override;

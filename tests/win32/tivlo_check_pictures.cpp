@@ -4,11 +4,16 @@
 // that both backends show each picture alike.
 #include <windows.h>
 #include <ole2.h>
+#include <olectl.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "kit/picture_loader.h"
 #include "kit/runtime.h"
+#include "kit/win32/wic_jpeg.h"
 #include "kit/win32/win32_gdi.h"
 #include "platform/services.h"
 #include "platform/win32/win32_gdiplus.h"
@@ -91,6 +96,32 @@ std::string PictureFolder() {
     return folder;
 }
 
+// A stream over a file's bytes.
+IStream* FileStream(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!block) return nullptr;
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) GlobalFree(block);
+    return stream;
+}
+
+// The size and colours of a loaded picture's bitmap; empty without one.
+std::vector<std::uint32_t> PictureColours(IPicture* picture, int& width, int& height) {
+    OLE_HANDLE handle = 0;
+    BITMAP bm{};
+    width = height = 0;
+    if (!picture || FAILED(picture->get_Handle(&handle))) return {};
+    const auto bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+    if (!GetObjectA(bitmap, sizeof bm, &bm)) return {};
+    width = bm.bmWidth;
+    height = bm.bmHeight;
+    return BitmapColours(bitmap, width, height);
+}
+
 void CheckAll(const std::string& loader) {
     OleInitialize(nullptr);
     static kit::win32::Win32Gdi gdi;
@@ -112,3 +143,40 @@ CHECK_CASE(the_picture_loader_shows_each_test_picture_as_the_headless_decoders_d
 }
 
 CHECK_CASE(GDI_plus_shows_each_test_picture_as_the_headless_fake_does) { CheckAll("gdiplus"); }
+
+// The loader's own path for colour JPEGs must show exactly what OleLoadPicture shows, and leave
+// the other colour models to it.
+CHECK_CASE(colour_JPEGs_read_straight_into_a_bitmap_match_OleLoadPicture) {
+    OleInitialize(nullptr);
+    const struct {
+        const char* file;
+        bool direct;
+    } cases[] = {{"jpeg-baseline.jpg", true},    {"jpeg-progressive.jpg", true},
+                 {"jpeg-subsampled.jpg", true},  {"jpeg-named.png", true},
+                 {"jpeg-cmyk-adobe.jpg", false}, {"jpeg-cmyk-plain.jpg", false}};
+    for (const auto& c : cases) {
+        const std::string path = PictureFolder() + "\\" + c.file;
+        IStream* stream = FileStream(path);
+        CHECK(stream);
+        if (!stream) continue;
+        IPicture* direct = kit::win32::LoadColourJpeg(stream);
+        if (!c.direct) {
+            if (direct) check::Fail("", 0, std::string(c.file) + ": read past OleLoadPicture");
+        } else if (!direct) {
+            check::Fail("", 0, std::string(c.file) + ": not read straight into a bitmap");
+        } else {
+            const LARGE_INTEGER start{};
+            stream->Seek(start, STREAM_SEEK_SET, nullptr);
+            IPicture* ole = nullptr;
+            OleLoadPicture(stream, 0, FALSE, IID_IPicture, reinterpret_cast<void**>(&ole));
+            int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+            const auto mine = PictureColours(direct, w1, h1);
+            const auto theirs = PictureColours(ole, w2, h2);
+            if (mine.empty() || w1 != w2 || h1 != h2 || mine != theirs)
+                check::Fail("", 0, std::string(c.file) + ": pixels differ from OleLoadPicture's");
+            if (ole) ole->Release();
+        }
+        if (direct) direct->Release();
+        stream->Release();
+    }
+}
