@@ -30,13 +30,6 @@ out="$SMOKE_TMP/grab-bench.out"
 # process's private pages (Private_Clean + Private_Dirty of smaps_rollup) and RssAnon; over the
 # idle stretch, the CPU time of the process and of the session's wineserver.
 hz=$(getconf CLK_TCK)
-ticks() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{ print $12 + $13 }'; }  # utime + stime
-server_pid() {
-    local p
-    for p in $(pgrep -x "$(basename "$WINE_SERVER64")"); do
-        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && { echo "$p"; return; }
-    done
-}
 private_kb() { awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { print kb + 0 }' "/proc/$1/smaps_rollup"; }
 anon_kb() { awk '/^RssAnon:/ { print $2 }' "/proc/$1/status"; }
 declare -A priv anon
@@ -50,8 +43,8 @@ while kill -0 "$bench" 2>/dev/null; do
         seen=$((seen + 1))
         pid=$(tivlo_pids | head -n 1)
         case "$name" in
-        idle-start) srv=$(server_pid) t0=$(ticks "$pid") w0=$(ticks "$srv") s0=$(date +%s%N) ;;
-        idle-end) t1=$(ticks "$pid") w1=$(ticks "$srv") s1=$(date +%s%N) ;;
+        idle-start) srv=$(wineserver_pid) t0=$(proc_ticks "$pid") w0=$(proc_ticks "$srv") s0=$(date +%s%N) ;;
+        idle-end) t1=$(proc_ticks "$pid") w1=$(proc_ticks "$srv") s1=$(date +%s%N) ;;
         *) priv[$name]=$(private_kb "$pid") anon[$name]=$(anon_kb "$pid") ;;
         esac
         touch "$sync/$name"

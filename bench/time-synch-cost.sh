@@ -12,14 +12,6 @@ RUNS=${2:-5}
 . "$here/../smoke/daytime.sh"
 
 hz=$(getconf CLK_TCK)
-ticks() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{ print $12 + $13 }'; }  # utime + stime
-# The wineserver of our prefix (the one in the daytime namespace).
-server_pid() {
-    local p
-    for p in $(pgrep -x "$(basename "$WINE_SERVER64")"); do
-        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && { echo "$p"; return; }
-    done
-}
 icons_ascii() { screenshot "$SMOKE_TMP/i.png" && ascii_crop "$SMOKE_TMP/i.png" $((ICON_X_LEFT - 2)) $((ICON_Y - 2)) 40 20; }
 start_program() {
     stop_all
@@ -37,8 +29,8 @@ pid=$(tivlo_pids | head -n 1)
 # Start between seconds 38 and 45, so that second 00 falls inside the 30 s of waits.
 until s=$((10#$(date +%S))); [ "$s" -ge 38 ] && [ "$s" -le 45 ]; do sleep 0.5; done
 choose_time_synch || { echo "no tray menu; no figures"; exit 0; }
-srv=$(server_pid)
-t0=$(ticks "$pid") w0=$(ticks "$srv") s0=$(date +%s%N)
+srv=$(wineserver_pid)
+t0=$(proc_ticks "$pid") w0=$(proc_ticks "$srv") s0=$(date +%s%N)
 # The icons just before and just after the minute changes, while the waits go on.
 until [ "$((10#$(date +%S)))" -ge 58 ]; do sleep 0.2; done
 before=$(icons_ascii)
@@ -47,7 +39,7 @@ after=$(icons_ascii)
 during_waits=yes
 window_up 'Tivlo 2\.3' && during_waits=no
 shown=$(wait_box_ms 60) || { echo "no box after the silent server's waits; no figures"; exit 0; }
-t1=$(ticks "$pid") w1=$(ticks "$srv") s1=$(date +%s%N)
+t1=$(proc_ticks "$pid") w1=$(proc_ticks "$srv") s1=$(date +%s%N)
 close_box
 connects=$(daytime_connects)
 changed=no

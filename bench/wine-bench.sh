@@ -14,6 +14,17 @@ bench_begin() {
     [ $# -ge "$min" ] && [ $# -le "$max" ] || { echo "usage: $0 $usage" >&2; exit 2; }
 }
 
+# proc_ticks PID: the CPU time (user and system) a process has used, in clock ticks.
+proc_ticks() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | awk '{ print $12 + $13 }'; }
+
+# The wineserver of the session's prefix (also one started again in a network namespace).
+wineserver_pid() {
+    local p
+    for p in $(pgrep -x "$(basename "$WINE_SERVER64")"); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && { echo "$p"; return; }
+    done
+}
+
 # bench_run SECONDS ARG...: runs the exe in its own folder with a time limit and prints its
 # output and "exit code N"; returns that code. With BENCH_DESKTOP set it runs inside the shell
 # desktop, as the program does: on a bare X display with no window manager, Wine waits two
