@@ -868,7 +868,7 @@ bool RasterGdi::drawPixmap(Handle dc, int x, int y, int width, int height, const
             const Rgba p = scaled.at(xx, yy);
             if ((p >> 24) == 0) continue;
             std::uint32_t& target = s->px[static_cast<std::size_t>(y + yy) * s->width + x + xx];
-            target = CompositeOver(p, target);
+            target = (p >> 24) == 0xFF ? p & 0xFFFFFF : CompositeOver(p, target);
             if (s->mono) target = toMono(target);
         }
     return true;
