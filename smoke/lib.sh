@@ -405,11 +405,14 @@ start_and_open() {
 window_geometry() {
     id_geometry "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)"
 }
+# xwininfo, not xdotool: Wine's windows are children of its desktop window, and xdotool counts
+# such a window's offset twice (a box at 152,282 comes out at 304,564).
 id_geometry() {
     [ -n "$1" ] || return 1
-    xdotool getwindowgeometry --shell "$1" | tr -d '\r' | awk -F= '
-        $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
-        END { print x, y, w, h }'
+    xwininfo -id "$1" 2>/dev/null | awk -F: '
+        /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+        /^ *Width/ { w = $2 } /^ *Height/ { h = $2 }
+        END { if (w == "") exit 1; print x + 0, y + 0, w + 0, h + 0 }'
 }
 
 # The grab window's client origin on the screen, as "x y" (its client area is 632 x 502).

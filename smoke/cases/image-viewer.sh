@@ -58,11 +58,15 @@ differ() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | cut -d' ' -f1 | cu
 confirm_up() { window_up 'Confirm file deletion'; }
 confirm_gone() { ! confirm_up; }
 # answer KEY: the shell's confirmation box, waited for with a time limit and answered with the
-# key over it; 0 once it closed.
+# key over it; 0 once it closed. It must lie wholly on the screen. Under Wine a pop-up over
+# another window of the same program stays black in screenshots whoever owns it (a bare
+# MessageBoxA does the same), though it is on top, active and takes its keys.
 answer() {
     wait_for 10 confirm_up || return 1
     local x y w h
     read -r x y w h < <(window_geometry 'Confirm file deletion')
+    [ "${w:-0}" -gt 0 ] && [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le "$SCREEN_W" ] &&
+        [ $((y + h)) -le "$SCREEN_H" ] || note "the confirmation box at ${w}x$h+$x+$y"
     mouse_to $((x + w / 2)) $((y + 10))
     sleep 0.5
     if [ ! -f "$SMOKE_TMP/confirm.png" ]; then
