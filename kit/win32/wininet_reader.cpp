@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "kit/url.h"
@@ -15,6 +14,8 @@ namespace kit::win32 {
 constexpr UINT kReadMessage = WM_APP + 0x31;
 constexpr DWORD kConnectionsPerServer = 8;
 constexpr DWORD kChunk = 64 * 1024;
+// A worker that gets no read for this long ends: reads of a crawl follow each other closely.
+constexpr DWORD kWorkerIdleLimitMs = 500;
 
 struct WinInetReader::State {
     std::mutex mutex;
@@ -92,7 +93,8 @@ struct Job {
             if (!hold(h)) return;
             if (!h) return fail();
             DWORD code = 0, size = sizeof code;
-            HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr);
+            HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size,
+                           nullptr);
             char location[4096];
             DWORD locationSize = sizeof location - 1;
             if (IsRedirectCode(code) &&
@@ -111,7 +113,8 @@ struct Job {
             }
             DWORD length = 0;
             size = sizeof length;
-            if (!HttpQueryInfoA(h, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr))
+            if (!HttpQueryInfoA(h, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
+                                &size, nullptr))
                 length = 0;
             if (length > limits.maxBytes) {
                 fail();
@@ -150,7 +153,9 @@ struct Job {
                     break;
                 }
                 if (body.size() + got > body.capacity())
-                    body.reserve(std::min<std::size_t>(limits.maxBytes, std::max<std::size_t>(body.capacity() * 2, body.size() + got)));
+                    body.reserve(std::min<std::size_t>(
+                        limits.maxBytes,
+                        std::max<std::size_t>(body.capacity() * 2, body.size() + got)));
                 body.insert(body.end(), buf.data(), buf.data() + got);
                 windowBytes += got;
                 const auto now = std::chrono::steady_clock::now();
@@ -179,9 +184,16 @@ struct Job {
     }
 };
 
+// Once no read has run for a while, the connections WinINet keeps alive for the next request
+// are let go: Wine otherwise keeps them, and a thread that collects them, for a minute after
+// the last read, and closing the session handle does not release them.
+void DropIdleConnections() {
+    InternetSetOptionA(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
+}
+
 }  // namespace
 
-WinInetReader::WinInetReader() {
+WinInetReader::WinInetReader() : workers_(kWorkerIdleLimitMs, DropIdleConnections) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WindowProc;
@@ -215,15 +227,15 @@ ReadHandle WinInetReader::beginRead(const std::string& address, const std::strin
     if (!request || !session_ || !window_) return 0;
     HINTERNET session = static_cast<HINTERNET>(session_);
     const DWORD timeout = limits_.windowMs;
-    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, const_cast<DWORD*>(&timeout), sizeof timeout);
-    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, const_cast<DWORD*>(&timeout), sizeof timeout);
+    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, const_cast<DWORD*>(&timeout),
+                       sizeof timeout);
+    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, const_cast<DWORD*>(&timeout),
+                       sizeof timeout);
     const ReadHandle read = next_++;
     auto state = std::make_shared<State>();
     live_[read] = Live{name, sink, state};
     Job job{window_, session, read, address, request->url, limits_, state};
-    try {
-        std::thread([job]() mutable { job.run(); }).detach();
-    } catch (...) {
+    if (!workers_.submit([job]() mutable { job.run(); })) {
         live_.erase(read);
         return 0;
     }
@@ -242,13 +254,7 @@ void WinInetReader::cancelRead(ReadHandle read) {
     live_.erase(it);
     // Closing the handle makes a blocked read in the worker return at once. The close itself
     // may read on while the peer sends (see Job::release), so it runs off this thread.
-    if (h) {
-        try {
-            std::thread([h] { InternetCloseHandle(h); }).detach();
-        } catch (...) {
-            InternetCloseHandle(h);
-        }
-    }
+    if (h && !workers_.submit([h] { InternetCloseHandle(h); })) InternetCloseHandle(h);
 }
 
 void WinInetReader::deliver(Event* e) {
@@ -269,8 +275,10 @@ LRESULT CALLBACK WinInetReader::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, L
     if (msg == kReadMessage) {
         auto* self = reinterpret_cast<WinInetReader*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         auto* e = reinterpret_cast<Event*>(lParam);
-        if (self) RunGuarded([&] { self->deliver(e); });
-        else delete e;
+        if (self)
+            RunGuarded([&] { self->deliver(e); });
+        else
+            delete e;
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -1,4 +1,4 @@
-// The asynchronous read on Windows: WinINet on a worker thread per read, results posted to a
+// The asynchronous read on Windows: WinINet on pooled worker threads, results posted to a
 // message-only window and delivered by the message loop. Redirects are followed here, hop by
 // hop, so each one is reported and the limits hold; a cancel closes the read's handle so a
 // blocked read returns at once, and whatever it had posted is dropped.
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "kit/async_read.h"
+#include "kit/win32/worker_pool.h"
 
 namespace kit::win32 {
 
@@ -40,6 +41,7 @@ private:
     ReadLimits limits_;
     std::map<ReadHandle, Live> live_;
     ReadHandle next_ = 1;
+    WorkerPool workers_;
 };
 
 }  // namespace kit::win32

@@ -1,6 +1,6 @@
 // Downloads through WinINet against the loopback test server, and one grab task of a generated
-// site compared with the pictures it holds. The runner's set-up (tivlo_check_grab.sh beside this file)
-// starts the server and says where it is: TIVLO_TEST_SERVER holds "PORT RESETPORT",
+// site compared with the pictures it holds. The runner's set-up (tivlo_check_grab.sh beside this
+// file) starts the server and says where it is: TIVLO_TEST_SERVER holds "PORT RESETPORT",
 // TIVLO_TEST_SITE the site's folder as a path of this machine.
 #include <winsock2.h>
 #include <windows.h>
@@ -16,9 +16,11 @@
 #include <vector>
 
 #include "app/win32_app.h"
+#include "bench/win32/process_counts.h"
 #include "grabber/crawl.h"
 #include "grabber/grab_state.h"
 #include "kit/runtime.h"
+#include "kit/win32/worker_pool.h"
 #include "shell/globals.h"
 #include "shell/tivlo_form.h"
 #include "tests/win32/check.h"
@@ -81,7 +83,8 @@ struct Recorder : kit::AsyncReadSink {
     void onReadProgress(kit::ReadHandle, const std::string&, int status, const std::string& text,
                         std::uint32_t bytesMax) override {
         if (status == kit::kReadRedirecting) events.push_back("3 " + text);
-        if (status == kit::kReadCacheFileAvailable) events.push_back("14 " + std::to_string(bytesMax));
+        if (status == kit::kReadCacheFileAvailable)
+            events.push_back("14 " + std::to_string(bytesMax));
     }
     void onReadComplete(kit::ReadHandle, const std::string&, int status,
                         std::vector<std::uint8_t>& data, std::uint32_t,
@@ -112,7 +115,8 @@ std::string Read(kit::win32::WinInetReader& reader, const std::string& address,
     Recorder& sink = keep ? *keep : local;
     sink = {};
     if (!reader.beginRead(address, "n", &sink)) return "refused";
-    if (!WaitUntil([&] { return sink.completions > 0; }, limitMs)) return "no completion: " + Join(sink.events);
+    if (!WaitUntil([&] { return sink.completions > 0; }, limitMs))
+        return "no completion: " + Join(sink.events);
     PumpFor(50);  // nothing may follow the completion
     return Join(sink.events);
 }
@@ -189,6 +193,81 @@ private:
 
 }  // namespace
 
+// First, while no read has run yet in this process: what a burst of reads leaves behind.
+CHECK_CASE(reads_leave_no_thread_or_handle_behind) {
+    if (!HaveServer()) return;
+    Backend();
+    kit::win32::WinInetReader reader;
+    const int threads = bench::CountThreads();
+    const std::vector<std::uintptr_t> handles = bench::LiveHandles();
+    std::vector<Recorder> sinks(12);
+    for (std::size_t i = 0; i < sinks.size(); ++i)
+        CHECK(reader.beginRead(U(i % 2 ? "/t/text" : "/t/chunked"), "n", &sinks[i]) != 0);
+    CHECK(WaitUntil(
+        [&] {
+            return std::all_of(sinks.begin(), sinks.end(),
+                               [](const Recorder& r) { return r.completions > 0; });
+        },
+        20000));
+    for (const Recorder& r : sinks)
+        CHECK_EQ(LastEvent(Join(r.events)).substr(0, 2), std::string("6 "));
+    // The workers end soon after the last read, and so do the connections kept alive for the
+    // next one (Wine's collector of them wakes every 5 s).
+    const bool back = WaitUntil(
+        [&] {
+            return bench::CountThreads() <= threads &&
+                   bench::LiveHandles().size() <= handles.size();
+        },
+        12000);
+    CHECK_EQ(std::to_string(bench::CountThreads()) +
+                 " threads, left open: " + bench::NewHandles(handles),
+             std::to_string(threads) + " threads, left open: ");
+    CHECK(back);
+}
+
+CHECK_CASE(jobs_handed_over_together_run_at_once_and_idle_threads_end) {
+    std::atomic<int> gone{0};
+    {
+        kit::win32::WorkerPool pool(200, [&] { ++gone; });
+        // Each job waits until all five run: one queued behind a busy thread would time out.
+        const HANDLE all = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<int> started{0}, together{0}, finished{0};
+        for (int i = 0; i < 5; ++i)
+            CHECK(pool.submit([&] {
+                if (++started == 5) SetEvent(all);
+                if (WaitForSingleObject(all, 5000) == WAIT_OBJECT_0) ++together;
+                ++finished;
+            }));
+        CHECK(WaitUntil([&] { return finished == 5; }, 10000));
+        CHECK_EQ(together.load(), 5);
+        CloseHandle(all);
+        // Jobs one after another go to the idle threads instead of starting one each.
+        for (int i = 0; i < 20; ++i) {
+            std::atomic<bool> done{false};
+            pool.submit([&] { done = true; });
+            CHECK(WaitUntil([&] { return done.load(); }, 5000));
+        }
+        CHECK(pool.threads() <= 5);
+        CHECK(WaitUntil([&] { return pool.threads() == 0; }, 3000));
+        CHECK_EQ(gone.load(), 1);
+        // A later job starts a thread again.
+        std::atomic<bool> done{false};
+        pool.submit([&] { done = true; });
+        CHECK(WaitUntil([&] { return done.load(); }, 5000));
+        CHECK_EQ(pool.threads(), 1);
+    }
+    CHECK(WaitUntil([&] { return gone == 2; }, 3000));
+    // A destroyed pool's idle thread ends at once, not after its idle limit.
+    const int threads = bench::CountThreads();
+    {
+        kit::win32::WorkerPool pool(60000);
+        std::atomic<bool> done{false};
+        pool.submit([&] { done = true; });
+        CHECK(WaitUntil([&] { return done.load(); }, 5000));
+    }
+    CHECK(WaitUntil([&] { return bench::CountThreads() <= threads; }, 3000));
+}
+
 CHECK_CASE(a_file_a_chunked_body_an_error_page_and_redirects_arrive_in_order) {
     if (!HaveServer()) return;
     Backend();
@@ -215,18 +294,22 @@ CHECK_CASE(each_failure_ends_with_one_status_zero) {
     limits.maxBytes = 1 << 20;
     limits.windowMs = 1000;
     reader.setLimits(limits);
-    for (const char* t : {"/t/headers-only", "/t/short", "/t/ftp", "/t/endless", "/t/slow?ms=300&n=60"}) {
+    for (const char* t :
+         {"/t/headers-only", "/t/short", "/t/ftp", "/t/endless", "/t/slow?ms=300&n=60"}) {
         const std::string events = Read(reader, U(t));
         CHECK_EQ(t + (": " + LastEvent(events)), t + std::string(": 0"));
     }
     // The loop gives up after ten hops.
     const std::string loop = Read(reader, U("/t/loop"));
     int hops = 0;
-    for (std::size_t at = loop.find("3 "); at != std::string::npos; at = loop.find("| 3 ", at + 1)) ++hops;
+    for (std::size_t at = loop.find("3 "); at != std::string::npos; at = loop.find("| 3 ", at + 1))
+        ++hops;
     CHECK_EQ(hops, 10);
     CHECK_EQ(LastEvent(loop), std::string("0"));
-    CHECK_EQ(Read(reader, "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/"), std::string("0"));
-    const std::string reset = Read(reader, "http://127.0.0.1:" + std::to_string(ServerPort(1)) + "/");
+    CHECK_EQ(Read(reader, "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/"),
+             std::string("0"));
+    const std::string reset =
+        Read(reader, "http://127.0.0.1:" + std::to_string(ServerPort(1)) + "/");
     // The reset may come before WinINet has read the headers, and then there is no length.
     CHECK(reset == "14 5000 | 0" || reset == "0");
 }
@@ -263,8 +346,8 @@ CHECK_CASE(what_is_sent_and_what_is_refused) {
     CHECK_EQ(sink.body, std::string("/t/echo/a/c"));
     Read(reader, U("/t/echo?q=\xe4\xf6 x\"y"), &sink);
     CHECK_EQ(sink.body, std::string("/t/echo?q=%E4%F6%20x%22y"));
-    for (const char* bad : {"http://127.0.0.1/a\nb", "file:///c:/windows/win.ini", "ftp://127.0.0.1/",
-                            "http://u:p@127.0.0.1/", "http://127.0.0.1:99999/"})
+    for (const char* bad : {"http://127.0.0.1/a\nb", "file:///c:/windows/win.ini",
+                            "ftp://127.0.0.1/", "http://u:p@127.0.0.1/", "http://127.0.0.1:99999/"})
         CHECK_EQ(bad + std::string(reader.beginRead(bad, "n", &sink) ? " started" : " refused"),
                  bad + std::string(" refused"));
 }
@@ -329,7 +412,8 @@ CHECK_CASE(a_grab_task_saves_every_picture_of_the_site_once) {
         for (auto& [ext, contents] : *m) std::sort(contents.begin(), contents.end());
     CHECK_EQ(saved.size(), expected.size());
     for (const auto& [ext, contents] : expected) {
-        CHECK_EQ(ext + " " + std::to_string(saved[ext].size()), ext + " " + std::to_string(contents.size()));
+        CHECK_EQ(ext + " " + std::to_string(saved[ext].size()),
+                 ext + " " + std::to_string(contents.size()));
         CHECK(saved[ext] == contents);
     }
     CHECK_EQ(int(gSavedPictureCount), int(names.size()));
