@@ -25,8 +25,11 @@ open_game() {
 game_closed() { ! window_up "$GAME_TITLE"; }
 
 # menu_settled: a new $SMOKE_TMP/menu.png once the opened menu has had time to draw all its
-# items (the first change seen on the screen may be a menu still being drawn).
+# items (the first change seen on the screen may be a menu still being drawn). The pointer
+# leaves the icon first, beside the menu so that no item is lit: left on the icon, it brings up
+# the icon's tip over the menu's last items.
 menu_settled() {
+    mouse_to $((mxx - 30)) $((myy + 10))
     sleep 0.5
     screenshot "$SMOKE_TMP/menu.png"
 }
