@@ -523,3 +523,95 @@ schedule_ok_and_save() {
 
 # wait_line SECONDS PATTERN FILE: waits for a line matching the pattern in the file.
 wait_line() { wait_for "$1" grep -q -- "$2" "$3"; }
+
+# ---- The image viewer, opened from the grab window's first thumbnail ----
+# Its designed client area is 668 x 602 pixels below the menu bar: such a case asks for an
+# 800x700 screen. The case's pictures hold no black, so what is not black in the picture area
+# is the picture.
+
+# viewer_pictures DIR: the five pictures of the viewer's cases, the JPEG first by name: a
+# 4000 x 3000 JPEG (quality 90), a 400 x 300 BMP with a yellow top-left corner, a text file
+# named broken.jpg, a 300 x 200 PNG with a transparent background and a 200 x 150 GIF.
+viewer_pictures() {
+    mkdir -p "$1"
+    convert -seed 1 -size 800x600 plasma:fractal -resize 4000x3000! +level 20%,100% -quality 90 "$1/a-big.jpg"
+    convert -size 400x300 gradient:red-blue -fill yellow -draw 'rectangle 0,0 99,49' "BMP3:$1/b-small.bmp"
+    echo "not a picture" >"$1/broken.jpg"
+    convert -size 300x200 xc:none -fill '#00aa00' -draw 'circle 150,100 150,20' "PNG32:$1/c-alpha.png"
+    convert -seed 3 -size 200x150 plasma:fractal +level 20%,100% "$1/d-pic.gif"
+}
+
+# viewer_open DIR: with DIR as the download folder, starts the program, opens the grab window
+# from the tray and clicks its first thumbnail; 0 once the viewer is up with its layout found
+# (VX VY VA, see viewer_layout) and the pointer over its picture area. Otherwise VIEWER_WHY says
+# why, with a screenshot kept. VIEWER_FOLDER is DIR's Windows path.
+viewer_open() {
+    local store
+    VIEWER_FOLDER=$(win_path "$1")
+    store=$(expected_defaults | grep -v '^ResSetting\\Download_File_Folder=')
+    reg_put_store "$store
+ResSetting\\Download_File_Folder=$VIEWER_FOLDER (REG_SZ)"
+    if ! start_and_open p 'Resource Grabbing Setting' 15; then
+        VIEWER_WHY=$TRAY_WHY
+        return 1
+    fi
+    sleep 2
+    local gx gy
+    read -r gx gy < <(grab_origin)
+    click $((gx + 65)) $((gy + 368)) 1
+    if ! wait_for 20 viewer_up; then
+        VIEWER_WHY="no viewer after a click on the first thumbnail"
+        screenshot "$SMOKE_TMP/noviewer.png" && keep_file "$SMOKE_TMP/noviewer.png"
+        return 1
+    fi
+    sleep 1
+    if ! viewer_layout || [ "${VA:-0}" -lt 400 ]; then
+        VIEWER_WHY="no picture area in the viewer (height ${VA:-none})"
+        screenshot "$SMOKE_TMP/nolayout.png" && keep_file "$SMOKE_TMP/nolayout.png"
+        return 1
+    fi
+    # Keys go to the window under the pointer: it stays over the picture area.
+    viewer_pointer
+}
+viewer_pointer() { mouse_to $((VX + 334)) $((VY + VA / 2)); }
+
+# The viewer's caption is the picture's path in the download folder.
+viewer_id() { xdotool search --onlyvisible --name "${VIEWER_FOLDER##*\\}"'\\[^\\]*$' 2>/dev/null | head -n 1; }
+viewer_up() { [ -n "$(viewer_id)" ]; }
+viewer_gone() { ! viewer_up; }
+caption() { local id; id=$(viewer_id); [ -n "$id" ] && xdotool getwindowname "$id"; }
+showing() { [ "$(caption)" = "$VIEWER_FOLDER\\$1" ]; }
+
+# A case's findings: note adds one to $fail.
+fail=""
+note() { fail="${fail:+$fail; }$1"; }
+# step KEYS NAME WHAT: presses the keys and waits for NAME in the caption.
+step() { press $1; wait_for 5 showing "$2" || note "$3: showing \"$(caption)\", want $2"; }
+# Ctrl+KEY: the viewer acts on the key's release, so Ctrl is held until the key is up.
+ctrl() { xdotool keydown ctrl key "$1" keyup ctrl; }
+
+# The client area's top left (668 x 602 below the menu bar, as designed) as VX VY, and the
+# picture area's height VA: the rows above the status bar, found in a screenshot as the black
+# rows of the client's left column.
+viewer_layout() {
+    local x y w h
+    read -r x y w h < <(id_geometry "$(viewer_id)") || return 1
+    VX=$((x + (w - 668) / 2))
+    VY=$((y + h - 602 - (w - 668) / 2))
+    screenshot "$SMOKE_TMP/layout.png" || return 1
+    VA=$(convert "$SMOKE_TMP/layout.png" -crop "1x602+$((VX + 1))+$VY" +repage txt:- |
+        awk -F'[,:]' '/#000000/ { last = $2 } END { print last + 1 }')
+}
+# shot NAME: a screenshot after the viewer settled, kept, and its picture area cut out.
+shot() {
+    sleep 1.2
+    screenshot "$SMOKE_TMP/$1.png" && keep_file "$SMOKE_TMP/$1.png" "viewer-$1.png"
+    convert "$SMOKE_TMP/$1.png" -crop "668x$VA+$VX+$VY" +repage "$SMOKE_TMP/$1-area.png"
+}
+# The box "WxH+X+Y" of what is not black in a picture area; "0x0" when all of it is black.
+picture_box() {
+    convert "$1" -bordercolor black -border 1 -fuzz 3% -format '%@' info: 2>/dev/null |
+        awk -F'[x+]' '$1 == 0 { print "0x0"; next } { printf "%dx%d+%d+%d", $1, $2, $3 - 1, $4 - 1 }'
+}
+# Differing pixels of two pictures.
+differ() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1; }
