@@ -27,8 +27,9 @@ enum : int {
 enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 // The longest sleep of Backend::waitEvents when nothing happens: short enough for a loop's own
-// deadline, long enough that an idle wait costs about 1 % of a core under Wine.
-constexpr unsigned kEventWaitMs = 10;
+// deadline (events wake it at once), long enough that an idle wait costs little under Wine,
+// where each wake-up is a round trip to the window server.
+constexpr unsigned kEventWaitMs = 50;
 
 class Backend {
 public:
