@@ -19,6 +19,7 @@
 
 #include "kit/gdi.h"
 #include "kit/picture_loader.h"
+#include "kit/win32/wic_jpeg.h"
 #include "kit/win32/win32_gdi.h"
 
 namespace {
@@ -120,15 +121,9 @@ int main(int argc, char** argv) {
 
         t0 = Clock::now();
         BYTE* out = warm32.data();
-        for (UINT y = 0; y < height; ++y) {
-            const BYTE* p = warm24.data() + static_cast<std::size_t>(y) * stride24;
-            for (UINT x = 0; x < width; ++x, p += 3, out += 4) {
-                out[0] = p[0];
-                out[1] = p[1];
-                out[2] = p[2];
-                out[3] = 0;
-            }
-        }
+        for (UINT y = 0; y < height; ++y, out += static_cast<std::size_t>(width) * 4)
+            kit::win32::WidenBgrRow(warm24.data() + static_cast<std::size_t>(y) * stride24, out,
+                                    width);
         widen.push_back(Ms(t0));
 
         kit::Picture picture;

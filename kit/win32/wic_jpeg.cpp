@@ -73,15 +73,8 @@ IPicture* LoadColourJpeg(IStream* stream) {
         const WICRect rect{0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(rows)};
         if (FAILED(frame->CopyPixels(&rect, bandStride, bandStride * rows, band.data())))
             return nullptr;
-        for (UINT r = 0; r < rows; ++r) {
-            const BYTE* in = band.data() + static_cast<std::size_t>(r) * bandStride;
-            for (UINT x = 0; x < width; ++x, in += 3, out += 4) {
-                out[0] = in[0];
-                out[1] = in[1];
-                out[2] = in[2];
-                out[3] = 0;
-            }
-        }
+        for (UINT r = 0; r < rows; ++r, out += static_cast<std::size_t>(width) * 4)
+            WidenBgrRow(band.data() + static_cast<std::size_t>(r) * bandStride, out, width);
     }
 
     PICTDESC desc{};
@@ -95,6 +88,15 @@ IPicture* LoadColourJpeg(IStream* stream) {
         return nullptr;
     bitmap.release();  // the picture owns it now
     return picture;
+}
+
+void WidenBgrRow(const unsigned char* in, unsigned char* out, unsigned width) {
+    for (unsigned x = 0; x < width; ++x, in += 3, out += 4) {
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
+        out[3] = 0;
+    }
 }
 
 }  // namespace kit::win32

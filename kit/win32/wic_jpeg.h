@@ -11,4 +11,7 @@ namespace kit::win32 {
 // calling thread (without it the component is not created, and the answer is null).
 IPicture* LoadColourJpeg(IStream* stream);
 
+// One row of 24-bit BGR pixels widened to 32-bit BGRX (the top byte 0).
+void WidenBgrRow(const unsigned char* in, unsigned char* out, unsigned width);
+
 }  // namespace kit::win32
