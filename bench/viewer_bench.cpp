@@ -14,6 +14,7 @@
 
 #include "grabber/resource_state.h"
 #include "kit/picture_loader.h"
+#include "kit/pixmap.h"
 #include "kit/runtime.h"
 #include "platform/headless/bind.h"
 #include "shell/globals.h"
@@ -83,6 +84,15 @@ void BM_ViewerLoaderAlone(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(kit::LoadPicture(std::string(kFolder) + "\\big.jpg"));
 }
 BENCHMARK(BM_ViewerLoaderAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The fitted view's share: the natural-size picture averaged down to the designed window's fit.
+void BM_ViewerFitScaling(benchmark::State& state) {
+    std::vector<std::uint32_t> src(static_cast<std::size_t>(kWidth) * kHeight);
+    std::uint32_t seed = 1;
+    for (auto& p : src) p = seed = seed * 1664525u + 1013904223u;
+    for (auto _ : state) benchmark::DoNotOptimize(kit::ScaleOpaque(src.data(), kWidth, kHeight, 668, 501));
+}
+BENCHMARK(BM_ViewerFitScaling)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ViewerDecoderFloor(benchmark::State& state) {
     static const std::string jpeg = PhotoLikeJpeg();

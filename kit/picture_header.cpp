@@ -146,8 +146,9 @@ bool JpegIsWhole(const std::uint8_t* data, std::size_t size) {
         if (m == 0xDA) break;
         i += 2 + len;
     }
-    for (std::size_t j = i; j + 1 < size; ++j)
-        if (data[j] == 0xFF && data[j + 1] == 0xD9) return true;
+    // From the end, where a whole file has its end marker: a truncated one is read through.
+    for (std::size_t j = size; j > i + 1; --j)
+        if (data[j - 1] == 0xD9 && data[j - 2] == 0xFF) return true;
     return false;
 }
 

@@ -189,6 +189,27 @@ TEST(PictureBadInput, GifFramesAnywhereOnTheScreenAreReadAtTheirOwnSize) {
     EXPECT_EQ(pm->at(1, 0), 0xFF0000FFu);
 }
 
+// Only an end marker after the first scan makes a JPEG whole: a thumbnail's marker inside an
+// earlier segment does not, and bytes after the end do not matter.
+TEST(PictureBadInput, AJpegIsWholeOnlyWithItsOwnEndMarker) {
+    const Bytes jpeg = ReadFixture("jpeg-baseline.jpg");
+    const auto whole = [](const Bytes& b) { return kit::JpegIsWhole(b.data(), b.size()); };
+    ASSERT_TRUE(whole(jpeg));
+    Bytes trailing = jpeg;
+    trailing.insert(trailing.end(), 300, 0x00);
+    EXPECT_TRUE(whole(trailing));
+    const Bytes cut(jpeg.begin(), jpeg.end() - 2);
+    EXPECT_FALSE(whole(cut));
+    Bytes thumbnail = cut;  // an APP1 segment holding FF D9, as embedded thumbnails do
+    const Bytes app1 = {0xFF, 0xE1, 0x00, 0x06, 0xFF, 0xD9, 0xFF, 0xD9};
+    thumbnail.insert(thumbnail.begin() + 2, app1.begin(), app1.end());
+    EXPECT_FALSE(whole(thumbnail));
+    thumbnail.insert(thumbnail.end(), {0xFF, 0xD9});
+    EXPECT_TRUE(whole(thumbnail));
+    for (const Bytes& b : {Bytes{}, Bytes{0xFF}, Bytes{0xFF, 0xD8}, Bytes{0xFF, 0xD8, 0xFF}})
+        EXPECT_FALSE(whole(b)) << b.size();
+}
+
 TEST(PictureBadInput, NotPicturesAtAll) {
     for (const Bytes& b : {Bytes{}, Bytes{'B'}, Bytes{'B', 'M'}, Bytes{0xFF, 0xD8, 0xFF},
                            Bytes{'G', 'I', 'F', '8', '9', 'a'}, Bytes(100, 0xFF),

@@ -128,7 +128,9 @@ TEST_F(PictureLoadingTest, TheGdiPlusSequenceLeavesOnlyThePictureBehind) {
     EXPECT_EQ(world.gdiplus.liveStarts(), 0);
     EXPECT_EQ(world.gdiplus.count(FakeGdiPlus::Call::Dispose), 0);
     for (const auto& call : world.gdiplus.calls())
-        if (call.call == FakeGdiPlus::Call::Draw) EXPECT_NE(call.status, platform::kGpOk);
+        if (call.call == FakeGdiPlus::Call::Draw) {
+            EXPECT_NE(call.status, platform::kGpOk);
+        }
     ASSERT_TRUE(picture);
     auto px = world.gdi.bitmapPixels(picture->handle());
     EXPECT_EQ(px.width, 1);
