@@ -362,7 +362,7 @@ open_tray_menu() {
     mouse_away
     sleep 0.3
     screenshot "$SMOKE_TMP/base.png"
-    # A loaded machine can lose the click: once more while the menu is still not there.
+    # A loaded machine can lose the click: once more when no menu of the expected size came.
     local try
     for try in 1 2; do
         click $((ICON_X_RIGHT + 8)) $((ICON_Y + 8)) 3
