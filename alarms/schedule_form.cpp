@@ -5,8 +5,8 @@
 #include "alarms/schedule_layout.h"
 #include "alarms/schedule_state.h"
 #include "kit/datetime.h"
-#include "platform/services.h"
 #include "shell/globals.h"
+#include "shell/help.h"
 #include "shell/registration.h"
 #include "shell/tivlo_form.h"
 
@@ -92,8 +92,7 @@ void FrmSchedule::cmdCancel_Click() {
 }
 
 void FrmSchedule::cmdHelp_Click() {
-    platform::shell().execute(
-        0, "open", kit::backend().appPath() + "\\Tivlo 2.3 Full Version Help.chm", "", "", 1);
+    shell::OpenHelp(0);
 }
 
 void FrmSchedule::Form_Unload(int&) {

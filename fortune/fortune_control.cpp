@@ -3,8 +3,8 @@
 #include <string>
 
 #include "kit/gdi.h"
-#include "platform/services.h"
 #include "shell/globals.h"
+#include "shell/help.h"
 #include "shell/registration.h"
 
 namespace fortune {
@@ -322,8 +322,7 @@ void OcxFortune::cmdChange_Click() {
 }
 
 void OcxFortune::cmdHelp_Click() {
-    platform::shell().execute(0, "open", kit::backend().appPath() + "\\Tivlo 2.3 Full Version Help.chm",
-                              "", "", 1);
+    shell::OpenHelp(0);
 }
 
 }  // namespace fortune

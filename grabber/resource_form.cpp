@@ -11,6 +11,7 @@
 #include "kit/picture_loader.h"
 #include "platform/services.h"
 #include "shell/globals.h"
+#include "shell/help.h"
 #include "shell/tivlo_form.h"
 #include "viewer/gdiplus_resize.h"
 
@@ -28,10 +29,8 @@ constexpr const char* kNoAddress = "Please enter search keyword or your favourit
 constexpr const char* kRestartQuestion =
     "Press YES will restart the task, otherwise you will continue unfinished task !";
 constexpr const char* kNoHelp = "Cannot find help file !";
-constexpr const char* kHelpFile = "\\Tivlo 2.3 Full Version Help.chm";
 constexpr int kQuestionFlags = kit::kMbYesNo | kit::kMbIconExclamation;  // 52
 constexpr std::intptr_t kShellFailedAtMost = 32;
-constexpr int kShowNormal = 1;
 
 constexpr unsigned kRefreshMs = 10000;
 constexpr int kClientWidthTwips = 9480, kClientHeightTwips = 7530;
@@ -425,8 +424,7 @@ void FrmResource::cmdGrabNow_Click() {
 }
 
 void FrmResource::cmdHelp_Click() {
-    const std::string file = kit::backend().appPath() + kHelpFile;
-    if (platform::shell().execute(hWnd(), "open", file, "", "", kShowNormal) <= kShellFailedAtMost)
+    if (shell::OpenHelp(hWnd()) <= kShellFailedAtMost)
         MsgBox(kNoHelp, kit::kMbIconError, kCaption);
     else
         cmdHelp.EnableAgain();

@@ -12,6 +12,7 @@
 #include "platform/services.h"
 #include "shell/about_form.h"
 #include "shell/globals.h"
+#include "shell/help.h"
 #include "shell/severe_error.h"
 #include "shell/system.h"
 #include "shell/tray.h"
@@ -164,8 +165,7 @@ void FrmTivlo::mnuFortune_Click() {
 }
 
 void FrmTivlo::mnuHelp_Click() {
-    platform::shell().execute(0, "open", kit::backend().appPath() + "\\Tivlo 2.3 Full Version Help.chm", "",
-                              "", 1);
+    shell::OpenHelp(0);
 }
 
 void FrmTivlo::mnuGrabbing_Click() {
