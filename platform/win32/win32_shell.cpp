@@ -80,6 +80,10 @@ std::intptr_t RecordingEffectsShell::execute(kit::Handle, const std::string& ver
                                              const std::string& file, const std::string&,
                                              const std::string&, int) {
     RecordEffect("ShellExecute " + (verb.empty() ? std::string("(default)") : verb) + " " + file);
+    // Web addresses are not looked up.
+    if (file.find("://") == std::string::npos &&
+        GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return SE_ERR_FNF;
     return 42;  // what a successful start returns (above 32)
 }
 

@@ -15,7 +15,8 @@ public:
 };
 
 // For smoke runs: what would be opened is written to effects.log ("ShellExecute VERB FILE"),
-// and nothing opens; the folder dialog is the real one.
+// and nothing opens; a file that is not there gets the shell's answer for it, so the program
+// reacts as it would. The folder dialog is the real one.
 class RecordingEffectsShell : public Win32Shell {
 public:
     std::intptr_t execute(kit::Handle owner, const std::string& verb, const std::string& file,
