@@ -161,6 +161,23 @@ stop_all() {
     wait_launcher 5 || true
 }
 
+# desktop_tool EXE OUT ARG...: runs one of the build's tools in the program's desktop (where
+# its windows and notification area are) with the arguments and then OUT, the name of the file
+# in $SMOKE_EXE_DIR that the tool writes; prints what it wrote (the launcher returns before the
+# tool ends), or fails when it wrote nothing within 10 s.
+desktop_tool() {
+    local exe=$1 out="$SMOKE_EXE_DIR/$2" i
+    shift 2
+    rm -f "$out"
+    (cd "$SMOKE_EXE_DIR" && wine_t 30 explorer "/desktop=$SMOKE_DESKTOP" "$exe" "$@" "$(basename "$out")") \
+        >>"$SMOKE_TMP/wine.log" 2>&1
+    for i in $(seq 100); do
+        [ -s "$out" ] && { tr -d '\r' <"$out"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 # The Windows form of a Linux path.
 win_path() { wine_t 30 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 

@@ -16,20 +16,8 @@ if ! cp "$build/help/$help_name" "$SMOKE_EXE_DIR/"; then
     return
 fi
 
-# help_tool open|contents|texts ARG: runs the tool in the program's desktop (the launcher returns
-# before the tool ends); prints what it wrote.
-help_tool() {
-    local out="$SMOKE_EXE_DIR/help.$1" i
-    rm -f "$out"
-    (cd "$SMOKE_EXE_DIR" &&
-        wine_t 30 explorer "/desktop=$SMOKE_DESKTOP" tivlo_help_window.exe "$1" "$2" "help.$1") \
-        >>"$SMOKE_TMP/wine.log" 2>&1
-    for i in $(seq 30); do
-        [ -s "$out" ] && { tr -d '\r' <"$out"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+# help_tool open|contents|texts ARG: runs the tool in the program's desktop; prints what it wrote.
+help_tool() { desktop_tool tivlo_help_window.exe "help.$1" "$1" "$2"; }
 contents_shown() { shown=$(help_tool contents "$title") && [ "$shown" = "$pages" ]; }
 box_up() { window_up 'Tivlo 2\.3'; }
 box_gone() { ! box_up; }

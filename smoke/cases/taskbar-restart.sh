@@ -2,18 +2,7 @@
 # program puts both icons back at once.
 name="icons come back when the taskbar restarts"
 # restart_tool forget|announce: runs the tool in the program's desktop; prints what it wrote.
-restart_tool() {
-    local out="$SMOKE_EXE_DIR/taskbar-restart.$1" i
-    rm -f "$out"
-    (cd "$SMOKE_EXE_DIR" &&
-        wine_t 30 explorer "/desktop=$SMOKE_DESKTOP" tivlo_taskbar_restart.exe "$1" "taskbar-restart.$1") \
-        >>"$SMOKE_TMP/wine.log" 2>&1
-    for i in $(seq 100); do
-        [ -s "$out" ] && { tr -d '\r\n' <"$out"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+restart_tool() { desktop_tool tivlo_taskbar_restart.exe "taskbar-restart.$1" "$1" | tr -d '\n'; }
 if ! start_and_wait_icons 40; then
     not_ok "$name" "the two tray icons did not appear within 40 s"
     return
