@@ -5,6 +5,7 @@
 // body (whatever the HTTP status) or status 0 on failure. After a cancel nothing of that read
 // arrives.
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,6 +28,21 @@ struct ReadLimits {
     int maxRedirects = 10;                          // one more hop fails
     std::size_t minBytes = 1024;                    // fewer bytes than this ...
     unsigned windowMs = 30000;                      // ... within this time fail
+};
+
+// The slow-peer rule kept over a whole read, its redirects included: from the read's start,
+// every window of windowMs must bring minBytes, header bytes counting as body bytes do.
+struct ReadPace {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point windowStart;
+    std::size_t windowBytes = 0;
+
+    explicit ReadPace(Clock::time_point start = Clock::now()) : windowStart(start) {}
+    // Counts bytes that arrived at now; false once a window has ended with too few.
+    bool count(Clock::time_point now, std::size_t bytes, const ReadLimits& limits);
+    Clock::time_point windowEnd(const ReadLimits& limits) const {
+        return windowStart + std::chrono::milliseconds(limits.windowMs);
+    }
 };
 
 class AsyncReadSink {

@@ -31,7 +31,7 @@ struct Recorder : kit::AsyncReadSink {
 class DownloadTest : public ::testing::Test {
 protected:
     static testserver::LoopbackServer* server;
-    static void SetUpTestSuite() { server = new testserver::LoopbackServer(); }
+    static void SetUpTestSuite() { server = new testserver::LoopbackServer({}, true); }
     static void TearDownTestSuite() {
         delete server;
         server = nullptr;
@@ -50,9 +50,10 @@ protected:
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
         while (sink.completions < completions && std::chrono::steady_clock::now() < end) world.backend.waitEvents();
     }
+    // A target of the server's, or a whole address.
     std::vector<std::string> Read(const std::string& target) {
         sink = {};
-        EXPECT_NE(reader.beginRead(server->url(target), "n", &sink), 0u);
+        EXPECT_NE(reader.beginRead(target[0] == '/' ? server->url(target) : target, "n", &sink), 0u);
         RunUntilDone();
         return sink.events;
     }
@@ -83,7 +84,10 @@ TEST_F(DownloadTest, EachFailureEndsWithStatusZero) {
     limits.maxBytes = 1 << 20;
     limits.windowMs = 800;
     reader.setLimits(limits);
-    const std::string targets[] = {"/t/headers-only", "/t/short", "/t/loop", "/t/ftp", "/t/endless", "/t/slow?ms=300&n=50"};
+    // Among them a redirect whose body never ends, and headers that never end.
+    const std::string targets[] = {"/t/headers-only", "/t/short",           "/t/loop",
+                                   "/t/ftp",          "/t/endless",         "/t/slow?ms=300&n=50",
+                                   "/t/endless-redirect", server->rawUrl("/t/trickle?ms=100")};
     for (const std::string& t : targets) {
         sink = {};
         const auto events = Read(t);
@@ -106,6 +110,17 @@ TEST_F(DownloadTest, EachFailureEndsWithStatusZero) {
     reader.beginRead("http://127.0.0.1:" + std::to_string(server->resetPort()) + "/", "n", &sink);
     RunUntilDone();
     EXPECT_EQ(sink.events, (std::vector<std::string>{"14 5000", "0"}));
+}
+
+TEST_F(DownloadTest, HttpsIsVerifiedAgainstTheTrustedCertificate) {
+    const std::string text = server->httpsUrl("/t/text");
+    EXPECT_EQ(Read(text), std::vector<std::string>{"0"});  // the system does not know the test's own
+    reader.trustOnly(server->certificatePem());
+    EXPECT_EQ(Read(text), (std::vector<std::string>{"14 15", "6 15 " + text}));
+    EXPECT_EQ(sink.body, "plain text body");
+    EXPECT_EQ(Read("/t/redirect?n=1&to=" + text), (std::vector<std::string>{"3 " + text, "14 15", "6 15 " + text}));
+    // The certificate names localhost alone.
+    EXPECT_EQ(Read("https://127.0.0.1:" + std::to_string(server->httpsPort()) + "/t/text").back(), "0");
 }
 
 TEST_F(DownloadTest, NoEventAfterACancel) {

@@ -24,10 +24,15 @@ struct CurlReader::Transfer {
     bool headersDone = false;
     std::uint32_t bytesMax = 0;
     std::vector<std::uint8_t> body;
+    std::size_t redirectBody = 0;  // a redirect's body is counted, not kept
     bool overCap = false, tooSlow = false;
-    // Bytes in the current low-speed window.
-    std::chrono::steady_clock::time_point windowStart;
-    std::size_t windowBytes = 0;
+    ReadPace pace;
+
+    // Counts bytes for the slow-peer rule; false once the read is too slow.
+    bool paced(std::size_t bytes) {
+        tooSlow = tooSlow || !pace.count(ReadPace::Clock::now(), bytes, owner->limits_);
+        return !tooSlow;
+    }
 };
 
 namespace {
@@ -48,6 +53,7 @@ std::string TrimLine(std::string s) {
 std::size_t CurlHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto& t = *static_cast<CurlReader::Transfer*>(user);
     const std::string line(data, size * count);
+    if (!t.paced(line.size())) return 0;
     if (line.rfind("HTTP/", 0) == 0) {
         t.code = 0;
         t.location.clear();
@@ -86,9 +92,13 @@ std::size_t CurlHeader(char* data, std::size_t size, std::size_t count, void* us
 std::size_t CurlWrite(char* data, std::size_t size, std::size_t count, void* user) {
     auto& t = *static_cast<CurlReader::Transfer*>(user);
     const std::size_t n = size * count;
-    t.windowBytes += n;
-    if (t.isRedirect) return n;  // a redirect's own body is not kept
+    if (!t.paced(n)) return 0;
     const std::size_t cap = t.owner->limits_.maxBytes;
+    if (t.isRedirect) {
+        t.redirectBody += n;
+        t.overCap = t.redirectBody > cap;
+        return t.overCap ? 0 : n;
+    }
     if (t.body.size() + n > cap) {
         t.overCap = true;
         return 0;
@@ -101,18 +111,7 @@ std::size_t CurlWrite(char* data, std::size_t size, std::size_t count, void* use
 }
 
 int CurlProgress(void* user, long long, long long, long long, long long) {
-    auto& t = *static_cast<CurlReader::Transfer*>(user);
-    const ReadLimits& limits = t.owner->limits_;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - t.windowStart >= std::chrono::milliseconds(limits.windowMs)) {
-        if (t.windowBytes < limits.minBytes) {
-            t.tooSlow = true;
-            return 1;
-        }
-        t.windowStart = now;
-        t.windowBytes = 0;
-    }
-    return 0;
+    return static_cast<CurlReader::Transfer*>(user)->paced(0) ? 0 : 1;
 }
 
 CurlReader::CurlReader(HeadlessBackend& backend) : backend_(backend) {
@@ -138,7 +137,6 @@ ReadHandle CurlReader::beginRead(const std::string& address, const std::string& 
     t->name = name;
     t->address = address;
     t->sink = sink;
-    t->windowStart = std::chrono::steady_clock::now();
     start(*t, request->url);
     const ReadHandle h = t->read;
     transfers_[h] = std::move(t);
@@ -151,6 +149,7 @@ void CurlReader::start(Transfer& t, const std::string& url) {
     t.location.clear();
     t.isRedirect = t.headersDone = false;
     t.body.clear();
+    t.redirectBody = 0;
     CURL* e = curl_easy_init();
     t.easy = e;
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
@@ -161,6 +160,10 @@ void CurlReader::start(Transfer& t, const std::string& url) {
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);  // the target is prepared already
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    if (!trusted_.empty()) {
+        curl_blob pem{trusted_.data(), trusted_.size(), CURL_BLOB_COPY};
+        curl_easy_setopt(e, CURLOPT_CAINFO_BLOB, &pem);
+    }
     curl_easy_setopt(e, CURLOPT_USERAGENT, "Tivlo/2.3");
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.windowMs));
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxBytes));

@@ -1,8 +1,9 @@
 // The headless asynchronous read: a real HTTP/1.1 client (libcurl's multi interface) pumped by
 // the headless event processing, so native tests crawl a real loopback server on one thread.
-// Redirects are followed here, hop by hop, so each one is reported and the limits hold.
+// Redirects are followed here, hop by hop, so each one is reported and the limits hold: a
+// redirect's own body counts against the size limit, and header bytes count for the slow-peer
+// rule as body bytes do.
 #pragma once
-#include <chrono>
 #include <deque>
 #include <map>
 #include <memory>
@@ -28,6 +29,9 @@ public:
                          AsyncReadSink* sink) override;
     void cancelRead(ReadHandle read) override;
     void setLimits(const ReadLimits& limits) override { limits_ = limits; }
+    // https is verified against this certificate (PEM) alone instead of the system's
+    // authorities: a test's own loopback server.
+    void trustOnly(std::string pem) { trusted_ = std::move(pem); }
 
     // EventSource.
     std::optional<std::uint64_t> nextDue() const override;
@@ -56,6 +60,7 @@ private:
 
     HeadlessBackend& backend_;
     ReadLimits limits_;
+    std::string trusted_;
     CURLM* multi_ = nullptr;
     bool performing_ = false;
     std::map<ReadHandle, std::unique_ptr<Transfer>> transfers_;

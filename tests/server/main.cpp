@@ -1,6 +1,7 @@
 // The loopback test server as a command, for the Wine checks:
 //   tivlo-testserver FOLDER PORTFILE
-// serves FOLDER, writes "PORT RESETPORT" into PORTFILE, and runs until killed.
+// serves FOLDER over http and https, writes its certificate (DER) into PORTFILE.der, then
+// "PORT RESETPORT HTTPSPORT" into PORTFILE, and runs until killed.
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -13,12 +14,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::signal(SIGPIPE, SIG_IGN);
-    static testserver::LoopbackServer server(argv[1]);
+    static testserver::LoopbackServer server(argv[1], true);
+    const std::string portFile = argv[2];
+    std::ofstream(portFile + ".der", std::ios::binary) << server.certificateDer();
     {
-        std::ofstream out(std::string(argv[2]) + ".tmp");
-        out << server.port() << " " << server.resetPort() << "\n";
+        std::ofstream out(portFile + ".tmp");
+        out << server.port() << " " << server.resetPort() << " " << server.httpsPort() << "\n";
     }
-    std::rename((std::string(argv[2]) + ".tmp").c_str(), argv[2]);
+    std::rename((portFile + ".tmp").c_str(), portFile.c_str());
     server.wait();
     return 0;
 }
