@@ -2,8 +2,11 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "kit/url.h"
@@ -12,15 +15,20 @@
 namespace kit::win32 {
 
 constexpr UINT kReadMessage = WM_APP + 0x31;
+constexpr UINT_PTR kPaceTimer = 1;
 constexpr DWORD kConnectionsPerServer = 8;
 constexpr DWORD kChunk = 64 * 1024;
 // A worker that gets no read for this long ends: reads of a crawl follow each other closely.
 constexpr DWORD kWorkerIdleLimitMs = 500;
 
 struct WinInetReader::State {
+    explicit State(const ReadLimits& l) : limits(l) {}
+    const ReadLimits limits;
     std::mutex mutex;
     HINTERNET request = nullptr;
-    bool cancelled = false;
+    bool cancelled = false;  // nothing more of the read is wanted
+    bool finished = false;   // its completion is posted
+    ReadPace pace;
 };
 
 struct WinInetReader::Event {
@@ -44,19 +52,26 @@ struct Job {
     HINTERNET session;
     ReadHandle read;
     std::string address, url;
-    ReadLimits limits;
     std::shared_ptr<WinInetReader::State> state;
 
+    const ReadLimits& limits() const { return state->limits; }
     void post(WinInetReader::Event* e) {
         e->read = read;
         if (!PostMessageA(window, kReadMessage, 0, reinterpret_cast<LPARAM>(e))) delete e;
     }
-    void fail() {
-        auto* e = new WinInetReader::Event;
+    void complete(WinInetReader::Event* e) {
         e->complete = true;
-        e->status = kReadError;
-        post(e);
+        bool wanted;
+        {
+            std::lock_guard<std::mutex> lock(state->mutex);
+            wanted = state->finished = !state->cancelled;
+        }
+        if (wanted)
+            post(e);
+        else
+            delete e;
     }
+    void fail() { complete(new WinInetReader::Event); }
     // Registers the open request, unless the read was cancelled meanwhile.
     bool hold(HINTERNET h) {
         std::lock_guard<std::mutex> lock(state->mutex);
@@ -82,104 +97,100 @@ struct Job {
         std::lock_guard<std::mutex> lock(state->mutex);
         return state->cancelled;
     }
+    // Counts bytes for the slow-peer rule; false when the read is too slow or no longer wanted.
+    bool paced(std::size_t bytes) {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        return !state->cancelled && state->pace.count(ReadPace::Clock::now(), bytes, limits());
+    }
+
+    // Reads the body of the open request to its end within the limits, into body, or only
+    // counted when body is null (a redirect's).
+    bool readBody(HINTERNET h, DWORD length, std::vector<std::uint8_t>* body,
+                  std::vector<char>& buf) {
+        const std::size_t cap = limits().maxBytes;
+        if (body && length) body->reserve(length);
+        std::size_t total = 0;
+        for (;;) {
+            // Only what has arrived: a read of a whole chunk would wait for all of it, so a
+            // peer that trickles bytes would never be measured against the limit.
+            DWORD available = 0;
+            if (!InternetQueryDataAvailable(h, &available, 0, 0)) return false;
+            if (available == 0) break;
+            DWORD got = 0;
+            if (!InternetReadFile(h, buf.data(), std::min(available, kChunk), &got)) return false;
+            if (got == 0) break;
+            total += got;
+            if (total > cap || !paced(got)) return false;
+            if (!body) continue;
+            if (total > body->capacity())
+                body->reserve(std::min(cap, std::max(body->capacity() * 2, total)));
+            body->insert(body->end(), buf.data(), buf.data() + got);
+        }
+        return !length || total >= length;
+    }
 
     void run() {
         const DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_CACHE_WRITE |
                             INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | INTERNET_FLAG_RELOAD |
                             INTERNET_FLAG_PRAGMA_NOCACHE;
+        std::vector<char> buf(kChunk);
         bool redirected = false;
         for (int hops = 0;; ++hops) {
             HINTERNET h = InternetOpenUrlA(session, url.c_str(), nullptr, 0, flags, 0);
             if (!hold(h)) return;
             if (!h) return fail();
+            DWORD headerBytes = 0;
+            HttpQueryInfoA(h, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &headerBytes, nullptr);
             DWORD code = 0, size = sizeof code;
             HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size,
                            nullptr);
-            char location[4096];
-            DWORD locationSize = sizeof location - 1;
-            if (IsRedirectCode(code) &&
-                HttpQueryInfoA(h, HTTP_QUERY_LOCATION, location, &locationSize, nullptr)) {
-                location[locationSize] = '\0';
-                release();
-                auto next = PrepareRequest(ResolveReference(url, location));
-                if (hops + 1 > limits.maxRedirects || !next) return fail();
-                auto* e = new WinInetReader::Event;
-                e->status = kReadRedirecting;
-                e->text = next->url;
-                post(e);
-                url = next->url;
-                redirected = true;
-                continue;
-            }
             DWORD length = 0;
             size = sizeof length;
             if (!HttpQueryInfoA(h, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
                                 &size, nullptr))
                 length = 0;
-            if (length > limits.maxBytes) {
+            char location[4096];
+            DWORD locationSize = sizeof location - 1;
+            const bool redirect =
+                IsRedirectCode(code) &&
+                HttpQueryInfoA(h, HTTP_QUERY_LOCATION, location, &locationSize, nullptr);
+            if (!paced(headerBytes) || length > limits().maxBytes) {
                 fail();
                 return release();
             }
-            auto* headers = new WinInetReader::Event;
-            headers->status = kReadCacheFileAvailable;
-            headers->bytesMax = length;
-            post(headers);
-
-            auto* done = new WinInetReader::Event;
-            done->complete = true;
-            std::vector<std::uint8_t>& body = done->data;
-            if (length) body.reserve(length);
-            std::vector<char> buf(kChunk);
-            auto windowStart = std::chrono::steady_clock::now();
-            std::size_t windowBytes = 0;
-            bool ok = true;
-            for (;;) {
-                // Only what has arrived: a read of a whole chunk would wait for all of it, so
-                // a peer that trickles bytes would never be measured against the limit.
-                DWORD available = 0;
-                if (!InternetQueryDataAvailable(h, &available, 0, 0)) {
-                    ok = false;
-                    break;
-                }
-                if (available == 0) break;
-                DWORD got = 0;
-                if (!InternetReadFile(h, buf.data(), std::min(available, kChunk), &got)) {
-                    ok = false;
-                    break;
-                }
-                if (got == 0) break;
-                if (body.size() + got > limits.maxBytes) {
-                    ok = false;
-                    break;
-                }
-                if (body.size() + got > body.capacity())
-                    body.reserve(std::min<std::size_t>(
-                        limits.maxBytes,
-                        std::max<std::size_t>(body.capacity() * 2, body.size() + got)));
-                body.insert(body.end(), buf.data(), buf.data() + got);
-                windowBytes += got;
-                const auto now = std::chrono::steady_clock::now();
-                if (now - windowStart >= std::chrono::milliseconds(limits.windowMs)) {
-                    if (windowBytes < limits.minBytes) {
-                        ok = false;
-                        break;
-                    }
-                    windowStart = now;
-                    windowBytes = 0;
-                }
+            if (!redirect) {
+                auto* headers = new WinInetReader::Event;
+                headers->status = kReadCacheFileAvailable;
+                headers->bytesMax = length;
+                post(headers);
             }
-            if (cancelled()) {
-                delete done;
-            } else if (!ok || (length && body.size() < length)) {
-                delete done;
-                fail();
-            } else {
+            std::vector<std::uint8_t> body;
+            if (!readBody(h, length, redirect ? nullptr : &body, buf) || cancelled()) {
+                fail();  // dropped when cancelled
+                return release();
+            }
+            if (!redirect) {
+                auto* done = new WinInetReader::Event;
                 done->status = kReadDataEnd;
                 done->bytesMax = length;
+                done->data = std::move(body);
                 done->finalAddress = redirected ? url : address;
-                post(done);
+                complete(done);
+                return release();
             }
-            return release();
+            location[locationSize] = '\0';
+            auto next = PrepareRequest(ResolveReference(url, location));
+            if (hops + 1 > limits().maxRedirects || !next) {
+                fail();
+                return release();
+            }
+            auto* e = new WinInetReader::Event;
+            e->status = kReadRedirecting;
+            e->text = next->url;
+            post(e);
+            release();  // at once: the body was read to its end
+            url = next->url;
+            redirected = true;
         }
     }
 };
@@ -217,6 +228,7 @@ WinInetReader::~WinInetReader() {
         live.state->request = nullptr;
     }
     live_.clear();
+    if (watching_) KillTimer(window_, kPaceTimer);
     if (session_) InternetCloseHandle(static_cast<HINTERNET>(session_));
     if (window_) DestroyWindow(window_);
 }
@@ -232,29 +244,73 @@ ReadHandle WinInetReader::beginRead(const std::string& address, const std::strin
     InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, const_cast<DWORD*>(&timeout),
                        sizeof timeout);
     const ReadHandle read = next_++;
-    auto state = std::make_shared<State>();
+    auto state = std::make_shared<State>(limits_);
     live_[read] = Live{name, sink, state};
-    Job job{window_, session, read, address, request->url, limits_, state};
+    Job job{window_, session, read, address, request->url, state};
     if (!workers_.submit([job]() mutable { job.run(); })) {
         live_.erase(read);
         return 0;
     }
+    watch(state->pace.windowEnd(limits_));
     return read;
+}
+
+// The close may read on while the peer sends (see Job::release), so it runs off this thread.
+void WinInetReader::closeLater(HINTERNET h) {
+    if (h && !workers_.submit([h] { InternetCloseHandle(h); })) InternetCloseHandle(h);
 }
 
 void WinInetReader::cancelRead(ReadHandle read) {
     auto it = live_.find(read);
     if (it == live_.end()) return;
+    State& state = *it->second.state;
     HINTERNET h = nullptr;
     {
-        std::lock_guard<std::mutex> lock(it->second.state->mutex);
-        it->second.state->cancelled = true;
-        std::swap(h, it->second.state->request);
+        std::lock_guard<std::mutex> lock(state.mutex);
+        state.cancelled = true;
+        std::swap(h, state.request);
     }
     live_.erase(it);
-    // Closing the handle makes a blocked read in the worker return at once. The close itself
-    // may read on while the peer sends (see Job::release), so it runs off this thread.
-    if (h && !workers_.submit([h] { InternetCloseHandle(h); })) InternetCloseHandle(h);
+    closeLater(h);
+}
+
+void WinInetReader::watch(ReadPace::Clock::time_point due) {
+    if (watching_ && watchDue_ <= due) return;
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(due - ReadPace::Clock::now());
+    watching_ = SetTimer(window_, kPaceTimer, static_cast<UINT>(std::max<long long>(ms.count(), 1)),
+                         nullptr) != 0;
+    watchDue_ = due;
+}
+
+// Fails each read whose window ran out with too few bytes while its worker was blocked, and
+// sets the timer for the next window's end.
+void WinInetReader::checkPace() {
+    KillTimer(window_, kPaceTimer);
+    watching_ = false;
+    const auto now = ReadPace::Clock::now();
+    std::vector<std::pair<ReadHandle, HINTERNET>> slow;
+    std::optional<ReadPace::Clock::time_point> next;
+    for (auto& [read, live] : live_) {
+        State& state = *live.state;
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (state.finished || state.cancelled) continue;
+        if (!state.pace.count(now, 0, state.limits)) {
+            state.cancelled = true;
+            slow.emplace_back(read, std::exchange(state.request, nullptr));
+            continue;
+        }
+        const auto end = state.pace.windowEnd(state.limits);
+        if (!next || end < *next) next = end;
+    }
+    if (next) watch(*next);
+    for (auto [read, h] : slow) {
+        closeLater(h);
+        auto* e = new Event;
+        e->read = read;
+        e->complete = true;
+        e->status = kReadError;
+        deliver(e);  // dropped when a handler of an earlier one cancelled it
+    }
 }
 
 void WinInetReader::deliver(Event* e) {
@@ -279,6 +335,11 @@ LRESULT CALLBACK WinInetReader::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, L
             RunGuarded([&] { self->deliver(e); });
         else
             delete e;
+        return 0;
+    }
+    if (msg == WM_TIMER && wParam == kPaceTimer) {
+        if (auto* self = reinterpret_cast<WinInetReader*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+            RunGuarded([&] { self->checkPace(); });
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -1,9 +1,11 @@
 // Downloads through WinINet against the loopback test server, and one grab task of a generated
 // site compared with the pictures it holds. The runner's set-up (tivlo_check_grab.sh beside this
-// file) starts the server and says where it is: TIVLO_TEST_SERVER holds "PORT RESETPORT",
-// TIVLO_TEST_SITE the site's folder as a path of this machine.
+// file) starts the server and says where it is: TIVLO_TEST_SERVER holds "PORT RESETPORT
+// HTTPSPORT", TIVLO_TEST_SITE the site's folder and TIVLO_TEST_CERT the server's certificate
+// (DER), both as paths of this machine.
 #include <winsock2.h>
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <algorithm>
 #include <fstream>
@@ -40,15 +42,17 @@ std::string Env(const char* name) {
     return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
 }
 
+// 0: http, 1: the raw responder, 2: https.
 int ServerPort(int which) {
     std::istringstream in(Env("TIVLO_TEST_SERVER"));
-    int port = 0, reset = 0;
-    in >> port >> reset;
-    return which == 0 ? port : reset;
+    int ports[3] = {};
+    in >> ports[0] >> ports[1] >> ports[2];
+    return ports[which];
 }
 
-std::string U(const std::string& target) {
-    return "http://127.0.0.1:" + std::to_string(ServerPort(0)) + target;
+std::string U(const std::string& target, int which = 0) {
+    return (which == 2 ? "https://localhost:" : "http://127.0.0.1:") +
+           std::to_string(ServerPort(which)) + target;
 }
 
 // A path of this machine as Wine shows it: the root is drive Z.
@@ -119,6 +123,14 @@ std::string Read(kit::win32::WinInetReader& reader, const std::string& address,
         return "no completion: " + Join(sink.events);
     PumpFor(50);  // nothing may follow the completion
     return Join(sink.events);
+}
+
+// Limits a check reaches quickly: 1 MB, and 1,024 bytes a second.
+kit::ReadLimits ShortLimits() {
+    kit::ReadLimits limits;
+    limits.maxBytes = 1 << 20;
+    limits.windowMs = 1000;
+    return limits;
 }
 
 bool HaveServer() {
@@ -290,14 +302,12 @@ CHECK_CASE(each_failure_ends_with_one_status_zero) {
     if (!HaveServer()) return;
     Backend();
     kit::win32::WinInetReader reader;
-    kit::ReadLimits limits;
-    limits.maxBytes = 1 << 20;
-    limits.windowMs = 1000;
-    reader.setLimits(limits);
-    for (const char* t :
-         {"/t/headers-only", "/t/short", "/t/ftp", "/t/endless", "/t/slow?ms=300&n=60"}) {
-        const std::string events = Read(reader, U(t));
-        CHECK_EQ(t + (": " + LastEvent(events)), t + std::string(": 0"));
+    reader.setLimits(ShortLimits());
+    for (const std::string& t :
+         {U("/t/headers-only"), U("/t/short"), U("/t/ftp"), U("/t/endless"),
+          U("/t/slow?ms=300&n=60"), U("/t/endless-redirect"), U("/t/trickle?ms=100", 1)}) {
+        const std::string events = Read(reader, t);
+        CHECK_EQ(t + ": " + LastEvent(events), t + ": 0");
     }
     // The loop gives up after ten hops.
     const std::string loop = Read(reader, U("/t/loop"));
@@ -312,6 +322,81 @@ CHECK_CASE(each_failure_ends_with_one_status_zero) {
         Read(reader, "http://127.0.0.1:" + std::to_string(ServerPort(1)) + "/");
     // The reset may come before WinINet has read the headers, and then there is no length.
     CHECK(reset == "14 5000 | 0" || reset == "0");
+    Read(reader, U("/t/end-endless"));
+}
+
+// Headers that never end and a redirect whose body never ends, more of each than a crawl reads
+// at once: each read ends within its limits, and the server is still read from at once.
+CHECK_CASE(endless_headers_and_redirect_bodies_give_their_reads_back) {
+    if (!HaveServer()) return;
+    Backend();
+    kit::win32::WinInetReader reader;
+    reader.setLimits(ShortLimits());
+    const int threads = bench::CountThreads();
+    std::vector<Recorder> sinks(12);
+    for (std::size_t i = 0; i < sinks.size(); ++i)
+        CHECK(reader.beginRead(i % 2 ? U("/t/endless-redirect") : U("/t/trickle?ms=100", 1), "n",
+                               &sinks[i]) != 0);
+    CHECK(WaitUntil(
+        [&] {
+            return std::all_of(sinks.begin(), sinks.end(),
+                               [](const Recorder& r) { return r.completions > 0; });
+        },
+        15000));
+    for (const Recorder& r : sinks) CHECK_EQ(Join(r.events), std::string("0"));
+    CHECK_EQ(Read(reader, U("/t/text"), nullptr, 5000), "14 15 | 6 15 " + U("/t/text"));
+    // The workers that WinINet still holds (reading on from a body as it closes, or waiting for
+    // the rest of the headers) end once the peer stops sending.
+    Read(reader, U("/t/end-endless"));
+    CHECK(WaitUntil([&] { return bench::CountThreads() <= threads; }, 15000));
+}
+
+// https before the test's certificate is trusted: exit code 0 when WinINet refuses it.
+CHECK_CHILD(https_unknown_certificate) {
+    Backend();
+    kit::win32::WinInetReader reader;
+    return Read(reader, U("/t/text", 2)) == "0" ? 0 : 1;
+}
+
+// https through WinINet's own verification: refused until the test's certificate is a root of
+// this Wine prefix (the job's own copy; the machine's store is not touched). A process checks
+// its roots once, at its first https read, so the refusal is a child's.
+CHECK_CASE(https_is_read_once_its_certificate_is_trusted) {
+    if (!HaveServer()) return;
+    Backend();
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string child = "\"" + std::string(exe) + "\" --child https_unknown_certificate";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    DWORD refused = 1;
+    CHECK(CreateProcessA(nullptr, child.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                         &pi));
+    if (pi.hProcess) {
+        WaitForSingleObject(pi.hProcess, 60000);
+        GetExitCodeProcess(pi.hProcess, &refused);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CHECK_EQ(refused, DWORD(0));
+
+    const std::string der = ReadFileBytes(HostPath(Env("TIVLO_TEST_CERT")));
+    HCERTSTORE roots = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0,
+                                     CERT_SYSTEM_STORE_CURRENT_USER, "Root");
+    CHECK(roots && CertAddEncodedCertificateToStore(
+                       roots, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+                       static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr));
+    if (roots) CertCloseStore(roots, 0);
+    kit::win32::WinInetReader reader;
+    const std::string text = U("/t/text", 2);
+    Recorder sink;
+    CHECK_EQ(Read(reader, text, &sink), "14 15 | 6 15 " + text);
+    CHECK_EQ(sink.body, std::string("plain text body"));
+    CHECK_EQ(Read(reader, U("/t/redirect?n=1&to=" + text)), "3 " + text + " | 14 15 | 6 15 " + text);
+    // The certificate names localhost, not the address.
+    CHECK_EQ(Read(reader, "https://127.0.0.1:" + std::to_string(ServerPort(2)) + "/t/text"),
+             std::string("0"));
 }
 
 CHECK_CASE(nothing_arrives_after_a_cancel) {

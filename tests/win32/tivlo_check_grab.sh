@@ -1,6 +1,7 @@
 # Set-up of tivlo_check_grab, sourced by smoke/case.sh before the program runs: a small site
 # (pages, and pictures of every type made with ImageMagick), the loopback test server built
-# beside the exes serving it, and where both are for the program. check_end stops the server.
+# beside the exes serving it over http and https, and where the site, the server and its
+# certificate are for the program. check_end stops the server.
 
 grab_site() {
     local d=$1
@@ -53,7 +54,7 @@ grab_setup() {
         sleep 0.05
     done
     [ -s "$portfile" ] || { echo "the test server did not start" >&2; return 1; }
-    export TIVLO_TEST_SERVER TIVLO_TEST_SITE=$site
+    export TIVLO_TEST_SERVER TIVLO_TEST_SITE=$site TIVLO_TEST_CERT=$portfile.der
     TIVLO_TEST_SERVER=$(cat "$portfile")
 }
 
