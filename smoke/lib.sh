@@ -10,6 +10,11 @@
 
 . "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
+# The tests' own locale, whatever this machine's is (a fresh one may have none): Wine takes its
+# code page and its language from it. Debian always has C.UTF-8.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+unset LANGUAGE
+
 # screen_size WxH: the Wine desktop, which fills the Xvfb screen exactly, and where its taskbar
 # along the bottom puts the two icons (16 x 16; the first added is rightmost). 800x600 unless a
 # case asks for more room with a line "# screen: WxH" (read by smoke/case.sh).

@@ -45,13 +45,20 @@ elf32_runs() {
     return $rc
 }
 
+# The mark scripts/setup leaves, saying why, when it could not install the 32-bit packages.
+wine_no32_mark() { echo "$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)/build/no-wine32"; }
+
 # 0 when 32-bit Windows programs can run here; otherwise WINE32_WHY says why not.
 wine32_usable() {
     if [ -z "${WINE32_OK:-}" ]; then
         WINE32_OK=1
         WINE32_WHY=
+        local mark
+        mark=$(wine_no32_mark)
         if wine_no32_forced; then
             WINE32_OK=0 WINE32_WHY="TIVLO_NO_WIN32 is set"
+        elif [ -f "$mark" ]; then
+            WINE32_OK=0 WINE32_WHY=$(head -n 1 "$mark")
         elif [ ! -x "$WINE_LOADER32" ]; then
             if elf32_runs; then
                 WINE32_OK=0 WINE32_WHY="wine32 is not installed"
