@@ -189,8 +189,8 @@ private:
             } else if (word == "img") {
                 picture(tag, lowerTag);
             } else if (word == "a") {
-                const std::string href =
-                    eResource::ResolveLink(in_.pageAddress, eResource::GetTagAttribute(tag, lowerTag, "href="));
+                const std::string written = eResource::GetTagAttribute(tag, lowerTag, "href=");
+                const std::string href = eResource::ResolveLink(in_.pageAddress, written);
                 const std::size_t end = endLink.from(q + 1);
                 if (end == npos) return false;  // no "</a" after the link: the parse ends
                 const std::size_t next = nextLink.from(q + 1);
@@ -204,7 +204,7 @@ private:
                     if (gt == npos) last = true;
                     else q = gt;
                 }
-                link(href, content);
+                link(href, eResource::NamesItsOwnPage(written), content);
             }
             if (last || !nextTag(q + 1, open, close)) break;
         }
@@ -212,14 +212,16 @@ private:
     }
 
     void picture(std::string_view tag, std::string_view lowerTag) {
-        const std::string src =
-            eResource::ResolveLink(in_.pageAddress, eResource::GetTagAttribute(tag, lowerTag, "src="));
+        const std::string written = eResource::GetTagAttribute(tag, lowerTag, "src=");
+        if (eResource::NamesItsOwnPage(written)) return;
+        const std::string src = eResource::ResolveLink(in_.pageAddress, written);
         bool on = false;
         if (relevant_ && !src.empty() && PictureTable{in_.switches}.lastFour(src, &on) && on)
             sink_.AddResourceURL(src);
     }
 
-    void link(const std::string& href, std::string_view rawContent) {
+    // ownPage: href names the page it is on; only a picture inside it may be queued.
+    void link(const std::string& href, bool ownPage, std::string_view rawContent) {
         const std::string content = StripNbspAndCr(rawContent);
         // Tags are cut out of the content; the last picture among them is the inner picture.
         std::string text, inner;
@@ -233,13 +235,16 @@ private:
             }
             text.append(content, i, lt - i);
             const std::string_view innerTag = std::string_view(content).substr(lt + 1, gt - lt - 1);
-            if (innerTag.size() >= 3 && Lower(innerTag.substr(0, 3)) == "img")
-                inner = eResource::ResolveLink(in_.pageAddress, eResource::GetTagAttribute(innerTag, "src="));
+            if (innerTag.size() >= 3 && Lower(innerTag.substr(0, 3)) == "img") {
+                const std::string written = eResource::GetTagAttribute(innerTag, "src=");
+                inner = eResource::NamesItsOwnPage(written) ? std::string()
+                                                            : eResource::ResolveLink(in_.pageAddress, written);
+            }
             i = gt + 1;
         }
         const PictureTable table{in_.switches};
         const std::size_t dot = href.rfind('.');
-        if (dot != std::string::npos) {
+        if (dot != std::string::npos && !ownPage) {
             const std::string ext = Lower(std::string_view(href).substr(dot));
             bool on = false;
             if (table.linkExtension(ext, &on)) {
@@ -255,11 +260,11 @@ private:
             if (hasInner) {
                 if ((inTable && on) || (!inTable && !SkippedInnerPicture(inner))) {
                     sink_.AddResourceURL(inner);
-                    sink_.AddPageLink(href, text);
+                    if (!ownPage) sink_.AddPageLink(href, text);
                 }
                 return;
             }
-            sink_.AddPageLink(href, text);
+            if (!ownPage) sink_.AddPageLink(href, text);
         } else if (hasInner && inTable && on) {
             sink_.AddResourceURL(inner);
         }

@@ -6,6 +6,31 @@ using grabber::Lower;
 using grabber::StartsWith;
 
 namespace eResource {
+namespace {
+
+// The length of "http://" or "https://" (any case) at the start of address, or 0.
+std::size_t WebSchemeLength(std::string_view address) {
+    const std::string lower = Lower(address.substr(0, 8));
+    if (StartsWith(lower, "http://")) return 7;
+    if (StartsWith(lower, "https://")) return 8;
+    return 0;
+}
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The scheme a link begins with, lower-cased: a letter, then letters, digits, "+", "-" or
+// ".", up to a ":" (which therefore comes before any "/", "?" or "#"); "" when there is none.
+std::string LinkScheme(std::string_view link) {
+    if (link.empty() || !IsLetter(link[0])) return {};
+    for (std::size_t i = 1; i < link.size(); ++i) {
+        const char c = link[i];
+        if (c == ':') return Lower(link.substr(0, i));
+        if (!IsLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return {};
+    }
+    return {};
+}
+
+}  // namespace
 
 std::string GetTagAttribute(std::string_view tagText, std::string_view lowerTagText,
                             std::string_view attribute) {
@@ -32,11 +57,14 @@ std::string GetTagAttribute(std::string_view tagText, std::string_view attribute
 }
 
 std::string GetSiteRoot(std::string& address) {
-    if (!StartsWith(Lower(std::string_view(address).substr(0, 7)), "http://"))
+    std::size_t scheme = WebSchemeLength(address);
+    if (scheme == 0) {
         address.insert(0, "http://");
-    const std::string_view rest = std::string_view(address).substr(7);
+        scheme = 7;
+    }
+    const std::string_view rest = std::string_view(address).substr(scheme);
     if (rest.empty()) return address;
-    return "http://" + std::string(rest.substr(0, rest.find('/')));
+    return (scheme == 8 ? "https://" : "http://") + std::string(rest.substr(0, rest.find('/')));
 }
 
 std::string GetParentPath(const std::string& address) {
@@ -46,22 +74,26 @@ std::string GetParentPath(const std::string& address) {
 
 std::string GetPagePath(const std::string& address) { return address + "/"; }
 
+bool NamesItsOwnPage(std::string_view link) { return StartsWith(link, "#"); }
+
 std::string ResolveLink(std::string page, std::string link) {
+    const bool ownPage = NamesItsOwnPage(link);
     int parentSteps = 0;
     while (StartsWith(link, "../")) {
         link.erase(0, 3);
         ++parentSteps;
     }
     if (StartsWith(link, "/")) return GetSiteRoot(page) + link;
-    const std::string lower = Lower(std::string_view(link).substr(0, 11));
-    if (StartsWith(lower, "javascript:")) return {};
-    if (StartsWith(link, "#")) return GetPagePath(page) + link;
-    if (StartsWith(lower, "mailto:")) return {};
-    if (StartsWith(lower, "http://")) {
-        std::string rest = link.substr(7);
+    if (ownPage) return page.substr(0, page.find('#')) + link;
+    if (const std::size_t n = WebSchemeLength(link)) {
+        std::string rest = link.substr(n);
         if (rest.find('/') == std::string::npos) rest += '/';
-        return "http://" + rest;
+        return (n == 8 ? "https://" : "http://") + rest;
     }
+    // javascript:, mailto:, data:, tel:, ftp: and the like are not followed; "http:x" without
+    // its slashes stays a relative link.
+    const std::string scheme = LinkScheme(link);
+    if (!scheme.empty() && scheme != "http" && scheme != "https") return {};
     if (link.empty()) return {};
     if (parentSteps > 0) return GetSiteRoot(page) + "/" + link;
     const std::string root = GetSiteRoot(page);  // may put "http://" before page

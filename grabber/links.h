@@ -11,10 +11,15 @@ std::string GetTagAttribute(std::string_view tagText, std::string_view lowerTagT
                             std::string_view attribute);
 std::string GetTagAttribute(std::string_view tagText, std::string_view attribute);
 
-// The absolute address of link found on page, or "" for a link not to be followed.
+// The absolute address of link found on page, or "" for a link not to be followed. Links
+// with another scheme than http and https are not followed.
 std::string ResolveLink(std::string page, std::string link);
+// True for a link that is only a fragment: it names the page it is on (its address with the
+// fragment) and is never queued.
+bool NamesItsOwnPage(std::string_view link);
 
-// "http://" and the host. Puts "http://" before address when it lacks it.
+// The scheme ("http://" or "https://") and the host. Puts "http://" before address when it
+// has neither.
 std::string GetSiteRoot(std::string& address);
 // The address up to and including its last "/".
 std::string GetParentPath(const std::string& address);

@@ -268,6 +268,38 @@ TEST_F(CrawlTest, RedirectedPagesResolveAgainstWhereTheyWereFound) {
     EXPECT_EQ(window.count("Download complete : http://s/gallery"), 5);
 }
 
+TEST_F(CrawlTest, AStartPageRedirectedToHttpsGivesItsSchemeToItsLinks) {
+    world.reader.scripter = [&](const std::string& address, const std::string&) {
+        if (address == "http://s")
+            return ScriptedReader::Body("<img src=a.gif><img src=/b.gif><a href=\"HTTPS://t/c.gif\">c</a>"
+                                        "<a href=d/>d</a><a href=\"tel:+1\">t</a><a href=\"ftp://s/e.gif\">e</a>"
+                                        "<img src=\"data:image/gif;base64,R0lGODlh.gif\">",
+                                        0, "https://s/");
+        if (address == "https://s/d/") return ScriptedReader::Body("<img src=../f.gif><a href=\"#top\">top</a>");
+        if (address.rfind("https://", 0) == 0 && address.size() > 4 && address.substr(address.size() - 4) == ".gif")
+            return ScriptedReader::Body(kGif);
+        return ScriptedReader::Failure();
+    };
+    Run("http://s");
+    EXPECT_EQ(Reads(), (std::vector<std::string>{"http://s", "https://s/d/", "https://s/a.gif", "https://s/b.gif",
+                                                 "https://t/c.gif", "https://s/f.gif"}));
+    EXPECT_EQ(gSavedPictureCount, 4);
+}
+
+TEST_F(CrawlTest, AFragmentLinkOnAPathInfoSiteQueuesNoNewPage) {
+    // Every path below the script answers with its page: a fragment link that requested a new
+    // address would let the relative link nest without end (cut short here at a depth).
+    world.reader.scripter = [&](const std::string& address, const std::string&) {
+        if (address.rfind("http://s/index.php", 0) == 0 && address.size() < 200)
+            return ScriptedReader::Body("<a href=\"#top\">top</a><a href=about.php>about</a><a href=/index.php/more>m</a>");
+        return ScriptedReader::Failure();
+    };
+    Run("http://s/index.php");
+    EXPECT_EQ(Reads(), (std::vector<std::string>{"http://s/index.php", "http://s/about.php", "http://s/index.php/more",
+                                                 "http://s/index.php/about.php"}));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"All links have been parsed !"});
+}
+
 TEST_F(CrawlTest, APageParsedWhileAPictureIsQueuedCannotQueueItTwice) {
     site["http://s/"] = "<a href=p1.html>1</a><a href=p2.html>2</a>";
     site[Page(1)] = site[Page(2)] = "<img src=logo.gif>";

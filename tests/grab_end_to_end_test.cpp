@@ -58,14 +58,65 @@ TEST_F(ProgramTest, CrawlOfARealSiteSavesEachPictureOnceAndEnds) {
         EXPECT_EQ(files, expected);
         const auto targets = server.targets();
         EXPECT_EQ(std::set<std::string>(targets.begin(), targets.end()).size(), targets.size());
-        // 3 pages, 4 picture addresses, the missing page, the folder; the start page again as
-        // "/" (its "./" link) and as "/index.html/" (its "#top" link: a page address and "/").
-        EXPECT_EQ(targets.size(), 11u);
+        // 3 pages, 4 picture addresses, the missing page, the folder, and the start page again
+        // as "/" (its "./" link); its "#top" link names the page itself and is not requested.
+        EXPECT_EQ(targets.size(), 10u);
         ASSERT_EQ(world.backend.msgBoxCalls().size(), 1u);
         EXPECT_EQ(world.backend.msgBoxCalls()[0].text, "All links have been parsed !");
         EXPECT_EQ(gDownloadsInFlight, 0);
     }
     fs::remove_all(dir);
+}
+
+// A start address that redirects to an https site: the site's links keep its scheme.
+TEST_F(ProgramTest, CrawlFollowsARedirectToAnHttpsSite) {
+    const fs::path dir = fs::temp_directory_path() / ("tivlo-https-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "sub");
+    auto put = [&](const std::string& name, const std::string& body) { std::ofstream(dir / name, std::ios::binary) << body; };
+    put("index.html", "<a href=\"sub/page.html\">sub</a><img src=\"/logo.gif\">");
+    put("sub/page.html", "<img src=\"pic.png\"><a href=\"../index.html\">home</a>");
+    put("logo.gif", Picture('g', 1));
+    put("sub/pic.png", Picture('p', 2));
+    {
+        testserver::LoopbackServer server(dir.string(), true);
+        kit::headless::CurlReader curl(world.backend);
+        curl.trustOnly(server.certificatePem());
+        kit::setAsyncReader(&curl);
+        ASSERT_FALSE(Start());
+        gDownloadGIF = gDownloadPNG = true;
+        gDownloadFolder = "C:\\Pics";
+        gDownloadFileName = "Catch";
+        world.files.addFolder("C:\\Pics");
+        grabber::InitGrabTask(server.url("/t/redirect?n=1&to=" + server.httpsUrl("/index.html")));
+        gStopGrabbing = false;
+        frmTivlo().tmrGrabbing.setEnabled(true);
+        world.backend.advance(100);
+        kit::setAsyncReader(&world.reader);
+        EXPECT_EQ(world.files.files(), (std::map<std::string, std::string>{{"C:\\Pics\\Catch00000.gif", Picture('g', 1)},
+                                                                           {"C:\\Pics\\Catch00000.png", Picture('p', 2)}}));
+        ASSERT_EQ(world.backend.msgBoxCalls().size(), 1u);
+        EXPECT_EQ(world.backend.msgBoxCalls()[0].text, "All links have been parsed !");
+    }
+    fs::remove_all(dir);
+}
+
+// A script that serves every path below it: its fragment link queues nothing, so the crawl
+// requests four pages and ends.
+TEST_F(ProgramTest, CrawlOfAPathInfoSiteEnds) {
+    testserver::LoopbackServer server;
+    kit::headless::CurlReader curl(world.backend);
+    kit::setAsyncReader(&curl);
+    ASSERT_FALSE(Start());
+    grabber::InitGrabTask(server.url("/t/info.php"));
+    gStopGrabbing = false;
+    frmTivlo().tmrGrabbing.setEnabled(true);
+    world.backend.advance(100);
+    kit::setAsyncReader(&world.reader);
+    const auto targets = server.targets();
+    EXPECT_EQ(std::set<std::string>(targets.begin(), targets.end()),
+              (std::set<std::string>{"/t/info.php", "/t/about.php", "/t/info.php/more", "/t/info.php/about.php"}));
+    ASSERT_EQ(world.backend.msgBoxCalls().size(), 1u);
+    EXPECT_EQ(world.backend.msgBoxCalls()[0].text, "All links have been parsed !");
 }
 
 // The grab window as a user drives it: opened from the tray, an address typed, "&Grab Now";

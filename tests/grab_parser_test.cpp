@@ -60,7 +60,12 @@ TEST(ParseHtml, SmallPagesMakeExactlyTheirAdderCalls) {
         {"<a href=\"big.jpg\">big</a>", {"R http://site/dir/big.jpg"}},
         {"<a href=\"big.jpg\">big</a>", {}, noJpg},  // picture link with its switch off: nothing
         {"<a href=\"file.zip\">zip</a><a href=\"m.MP3\">s</a>", {}},
-        {"<a href=\"#top\">up</a>", {"P http://site/dir/page.html/#top | up"}},
+        // A fragment names the page it is on: never queued, though a picture inside it is.
+        {"<a href=\"#top\">up</a><img src=\"#x.gif\">", {}},
+        {"<a href=\"#p.png\"><img src=\"show?id=7\"></a>", {"R http://site/dir/show?id=7"}},
+        // Other schemes are passed over; https is absolute.
+        {"<a href=\"tel:+1-555\">call</a><img src=\"data:image/gif;x.gif\"><a href=\"FTP://h/a.gif\">f</a>", {}},
+        {"<a href=\"https://o/a.html\">o</a>", {"P https://o/a.html | o"}},
         {"<a href=\"javascript:go()\">x</a><a href=\"mailto:a@b\">m</a>", {}},
         // Inner pictures, in each outcome of the table.
         {"<a href=\"p.html\"><img src=\"t.gif\">Pic</a>", {"R http://site/dir/t.gif", "P http://site/dir/p.html | Pic"}},
@@ -195,8 +200,10 @@ TEST(ResolveLink, ElevenCasesInTheirOrder) {
         {"http://h/a/p.html", "/x/y.gif", "http://h/x/y.gif"},
         {"h/a/p.html", "/y.gif", "http://h/y.gif"},
         {"http://h/a/p.html", "JavaScript:void(0)", ""},
-        {"http://h/a/p.html", "#top", "http://h/a/p.html/#top"},
-        {"http://h", "#top", "http://h/#top"},
+        {"http://h/a/p.html", "#top", "http://h/a/p.html#top"},  // the page it is on
+        {"http://h", "#top", "http://h#top"},
+        {"http://h/a/p.html#x", "#top", "http://h/a/p.html#top"},
+        {"http://h/a/b/p.html", "../#top", "http://h/#top"},
         {"http://h/a/p.html", "MAILTO:x@y", ""},
         {"http://h/a/p.html", "HTTP://other", "http://other/"},
         {"http://h/a/p.html", "http://other/q?x", "http://other/q?x"},
@@ -206,14 +213,32 @@ TEST(ResolveLink, ElevenCasesInTheirOrder) {
         {"http://h/users/HOSTED/me/a/p.html", "x.gif", "http://h/users/HOSTED/x.gif"},
         {"http://h/a/p.html", "x.gif", "http://h/a/x.gif"},
         {"http://h/a/", "./x.gif", "http://h/a/./x.gif"},
-        {"http://h/a/p.html", "https://cdn/x.gif", "http://h/a/https://cdn/x.gif"},  // only http is known
-        {"https://h/a/p.html", "x.gif", "http://https://h/a/x.gif"},
+        // https as http: absolute, and a base that keeps its scheme.
+        {"http://h/a/p.html", "https://cdn/x.gif", "https://cdn/x.gif"},
+        {"http://h/a/p.html", "HTTPS://cdn", "https://cdn/"},
+        {"https://h/a/p.html", "x.gif", "https://h/a/x.gif"},
+        {"HTTPS://h/a/p.html", "/b.gif", "https://h/b.gif"},
+        {"https://h/a/b/p.html", "../x.gif", "https://h/x.gif"},
+        {"https://h", "x.gif", "https://h/x.gif"},
+        // Other schemes are not followed; a ":" after "/", "?" or "#", or a first character
+        // that is no letter, makes no scheme.
+        {"http://h/a/p.html", "tel:+1-555", ""},
+        {"http://h/a/p.html", "ftp://h/x.gif", ""},
+        {"http://h/a/p.html", "Data:image/png;base64,iVBO", ""},
+        {"http://h/a/p.html", "../skype+x.y-1:call", ""},
+        {"http://h/a/p.html", "b/c:d.gif", "http://h/a/b/c:d.gif"},
+        {"http://h/a/p.html", "?q=a:b", "http://h/a/?q=a:b"},
+        {"http://h/a/p.html", "1x:y.gif", "http://h/a/1x:y.gif"},
+        {"http://h/a/p.html", "http:x.gif", "http://h/a/http:x.gif"},
     };
     for (const auto& c : cases) EXPECT_EQ(ResolveLink(c.page, c.link), c.expected) << c.page << " + " << c.link;
 
     std::string bare = "host/x";
     EXPECT_EQ(eResource::GetSiteRoot(bare), "http://host");
     EXPECT_EQ(bare, "http://host/x");
+    std::string secure = "https://host/x";
+    EXPECT_EQ(eResource::GetSiteRoot(secure), "https://host");
+    EXPECT_EQ(secure, "https://host/x");
     EXPECT_EQ(eResource::GetParentPath("http://h/a/b"), "http://h/a/");
     EXPECT_EQ(eResource::GetPagePath("http://h/a"), "http://h/a/");
 }

@@ -58,6 +58,13 @@ TEST_F(QueueTest, AMergedLinkTextStaysWithinItsBound) {
     EXPECT_EQ(gPriorityPageTexts[0].size(), grabber::kMaxLinkText);
 }
 
+TEST_F(QueueTest, HttpsAddressesAreKeyedAsHttpAddressesAre) {
+    for (const char* url : {"https://s/a.html", "HTTPS://S:443/a.html#top", "https://s//a.html", "http://s/a.html",
+                            "https://s:8443/a.html"})
+        grabber::AddPageLink(url, "");
+    EXPECT_EQ(gPageQueueURLs, (std::vector<std::string>{"https://s/a.html", "http://s/a.html", "https://s:8443/a.html"}));
+}
+
 TEST_F(QueueTest, OnlyASecondAddressIsCutOutOfAPictureAddress) {
     const struct {
         const char* found;

@@ -170,6 +170,18 @@ void LoopbackServer::routes(httplib::Server& s) {
         res.set_content_provider(100, "application/octet-stream",
                                  [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
     });
+    // /t/info.php and every path below it: the one page of a script that reads its path info,
+    // with a fragment link and a relative link. Deep paths fail, so that a crawl that nests
+    // them ends, with many pages, instead of running on.
+    s.Get(R"(/t/info\.php(/.*)?)", [](const httplib::Request& req, httplib::Response& res) {
+        if (std::count(req.path.begin(), req.path.end(), '/') > 12) {
+            res.status = 404;
+            return;
+        }
+        res.set_content("<a href=\"#top\">top</a><a href=\"about.php\">about</a>"
+                        "<a href=\"/t/info.php/more\">more</a>",
+                        "text/html");
+    });
     // /t/waiting?n=N&ms=M: a page linking N pages, each answered after M ms.
     s.Get("/t/waiting", [](const httplib::Request& req, httplib::Response& res) {
         const int n = Param(req, "n", 20), ms = Param(req, "ms", 5000);

@@ -1,11 +1,11 @@
 // A small HTTP server on 127.0.0.1 for the download and crawl tests: it serves a folder and
 // scripted routes (redirects, a redirect loop, chunked and endless bodies, a redirect whose
 // body never ends, a trickling peer, a body shorter than its Content-Length, a close after the
-// headers, a delayed answer, a page of delayed pages), and logs every request target. A
-// raw-socket responder beside it sends byte-exact answers: one that ends in a reset, and
-// headers that trickle without end. "/t/end-endless" ends the endless answers in progress. On
-// request the same routes are served over TLS too, with a certificate for "localhost" made
-// when the server starts.
+// headers, a delayed answer, a page of delayed pages, one page at every path below a script),
+// and logs every request target. A raw-socket responder beside it sends byte-exact answers:
+// one that ends in a reset, and headers that trickle without end. "/t/end-endless" ends the
+// endless answers in progress. On request the same routes are served over TLS too, with a
+// certificate for "localhost" made when the server starts.
 #pragma once
 #include <atomic>
 #include <memory>
