@@ -35,7 +35,8 @@ std::string LowerCase(std::string text) {
 }
 
 std::string WebsiteWithScheme(const std::string& text) {
-    if (text.empty() || LowerCase(text).find("http://") != std::string::npos) return text;
+    const std::string lower = LowerCase(text);
+    if (text.empty() || lower.find("http://") != std::string::npos || lower.rfind("https://", 0) == 0) return text;
     return "http://" + text;
 }
 

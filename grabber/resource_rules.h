@@ -14,7 +14,8 @@ std::int16_t NumberBoxValue(const std::string& text, int max);
 // The position of the first character of a file name prefix other than A-Z, a-z, 0-9, or
 // npos when there is none.
 std::size_t FirstBadFileNameChar(const std::string& text);
-// "http://" put in front of a non-empty address that holds it nowhere, in any case.
+// "http://" put in front of a non-empty address that holds it nowhere and does not begin
+// with "https://", in any case.
 std::string WebsiteWithScheme(const std::string& text);
 // The keyword box at focus loss: one trailing "+", "/" or "-" dropped.
 std::string DropTrailingOperator(const std::string& text);

@@ -97,7 +97,8 @@ TEST(ResourceRules, FileNamesWebsitesAndKeywords) {
     EXPECT_EQ(eResourceRules::WebsiteWithScheme("HTTP://Example.com"), "HTTP://Example.com");
     EXPECT_EQ(eResourceRules::WebsiteWithScheme("go?u=http://x"), "go?u=http://x");
     EXPECT_EQ(eResourceRules::WebsiteWithScheme("ftp://x"), "http://ftp://x");
-    EXPECT_EQ(eResourceRules::WebsiteWithScheme("https://x"), "http://https://x");
+    EXPECT_EQ(eResourceRules::WebsiteWithScheme("HTTPS://x"), "HTTPS://x");
+    EXPECT_EQ(eResourceRules::WebsiteWithScheme("go?u=https://x"), "http://go?u=https://x");
     EXPECT_EQ(eResourceRules::WebsiteWithScheme(""), "");
 
     EXPECT_EQ(eResourceRules::DropTrailingOperator("cat-"), "cat");

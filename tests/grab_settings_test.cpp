@@ -144,7 +144,7 @@ TEST_F(GrabSettingsTest, FileNameWebsiteAndKeywordRules) {
     };
     for (const Site& c : {Site{"a.test", "http://a.test"}, Site{"x HTTP://a.test", "x HTTP://a.test"},
                           Site{"ftp://a.test", "http://ftp://a.test"},
-                          Site{"https://a.test", "http://https://a.test"}, Site{"", ""}}) {
+                          Site{"https://a.test", "https://a.test"}, Site{"", ""}}) {
         Type(s.txtWebsiteURL, c.typed);
         Leave(s.txtWebsiteURL);
         EXPECT_EQ(s.txtWebsiteURL.Text(), c.left) << c.typed;
