@@ -33,11 +33,15 @@ void FrmTivlo::tmrAlarm_Timer() {
 }
 
 void FrmTivlo::WatchConnection() {
+    // The probe costs real time each second; with no run, no synchronisation and nothing
+    // counted, neither answer would change anything.
+    const bool grabbing = mnuGrabbing.Caption == kStopGrabbingCaption;
+    if (!grabbing && !mnuTimeSynch.Checked && mOfflineTicks == 0) return;
     std::uint32_t flags = 0;
     const bool online = platform::network().getConnectedState(flags);
     if (online) {
         mOfflineTicks = 0;
-    } else if (mnuGrabbing.Caption == kStopGrabbingCaption) {
+    } else if (grabbing) {
         if (mOfflineTicks < kOfflineTicksBeforeStop) {
             ++mOfflineTicks;
         } else {

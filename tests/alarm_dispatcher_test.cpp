@@ -130,6 +130,36 @@ TEST_F(AlarmTest, GoingOfflineEndsAPendingSynchronisationOnce) {
     EXPECT_TRUE(f.mnuTimeSynch.Enabled);
 }
 
+TEST_F(AlarmTest, TheConnectionIsProbedOnlyWhileAnAnswerCanChangeSomething) {
+    StartWith({2026, 12, 7, 9, 0, 0}, {});
+    FrmTivlo& f = frmTivlo();
+    const int atStart = world.network.probeCount();
+    Seconds(5);
+    EXPECT_EQ(world.network.probeCount(), atStart);  // idle: not asked at all
+
+    gStopGrabbing = false;
+    f.mnuGrabbing.Caption = "Stop &Grabbing";
+    world.network.setOnline(false);
+    Seconds(3);
+    EXPECT_EQ(world.network.probeCount(), atStart + 3);
+    // The run ends with offline ticks counted: asked on until an online answer clears them,
+    // so that the next run still gets its ten ticks.
+    f.mnuGrabbing.Caption = "&Picture Grabbing";
+    Seconds(2);
+    EXPECT_EQ(world.network.probeCount(), atStart + 5);
+    world.network.setOnline(true);
+    Seconds(3);
+    EXPECT_EQ(world.network.probeCount(), atStart + 6);
+
+    f.mnuTimeSynch.Checked = true;
+    Seconds(2);
+    EXPECT_EQ(world.network.probeCount(), atStart + 8);
+    f.mnuTimeSynch.Checked = false;
+    Seconds(2);
+    EXPECT_EQ(world.network.probeCount(), atStart + 8);
+    EXPECT_TRUE(world.backend.msgBoxCalls().empty());
+}
+
 TEST_F(AlarmTest, NothingFiresWhileTheScheduleDialogIsOpen) {
     StartWith({2026, 12, 7, 9, 59, 0}, {Alarm("a", kModeOnce, "10:00:00"), Alarm("b", kModeDaily, "10:01:00")});
     frmTivlo().mnuSchedule.Enabled = false;
