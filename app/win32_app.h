@@ -2,8 +2,6 @@
 // shell bound.
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
-#include <ole2.h>
 
 #include "kit/win32/win32_backend.h"
 #include "kit/win32/win32_gdi.h"
@@ -49,16 +47,11 @@ inline kit::win32::Win32Backend& BindWin32(platform::System& system, kit::Gdi* d
     s.network = &network;
     s.sound = &sound;
     s.gdiplus = &gdiplus;
-    // The picture loader and the folder dialog are COM objects of this thread.
-    OleInitialize(nullptr);
     s.files = &files;
     s.mixer = &mixer;
     kit::setAsyncReader(&reader);
-
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES;
-    InitCommonControlsEx(&icc);
+    // The DLLs of COM, the common controls, the network and sound are loaded by the first
+    // feature that needs them (kit/win32/system_dlls.h).
     return backend;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kit/picture_header.h"
+#include "kit/win32/system_dlls.h"
 
 namespace kit::win32 {
 namespace {
@@ -30,8 +31,11 @@ constexpr UINT kBandBytes = 256 * 1024;
 }  // namespace
 
 IPicture* LoadColourJpeg(IStream* stream) {
+    const OleApi* ole = Ole();
+    const OlePictureApi* pictures = OlePictures();
+    if (!ole || !pictures) return nullptr;
     IWICImagingFactory* rawFactory = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
+    if (FAILED(ole->CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(&rawFactory))) ||
         !rawFactory)
         return nullptr;
@@ -82,7 +86,7 @@ IPicture* LoadColourJpeg(IStream* stream) {
     desc.picType = PICTYPE_BITMAP;
     desc.bmp.hbitmap = bitmap.get();
     IPicture* picture = nullptr;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE,
+    if (FAILED(pictures->OleCreatePictureIndirect(&desc, IID_IPicture, TRUE,
                                         reinterpret_cast<void**>(&picture))) ||
         !picture)
         return nullptr;

@@ -1,10 +1,8 @@
 // The file-open dialog through GetOpenFileNameA.
-#include <windows.h>
-#include <commdlg.h>
-
 #include <vector>
 
 #include "kit/commondialog.h"
+#include "kit/win32/system_dlls.h"
 
 namespace kit {
 
@@ -25,7 +23,9 @@ std::optional<std::string> ShowOpenFileDialog(const OpenFileRequest& request) {
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
     ofn.Flags = request.flags;
-    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+    // Without the dialog's DLL nothing can be chosen: the same as a cancel.
+    const win32::CommonDialogApi* dialogs = win32::CommonDialogs();
+    if (!dialogs || !dialogs->GetOpenFileNameA(&ofn)) return std::nullopt;
     return std::string(file);
 }
 

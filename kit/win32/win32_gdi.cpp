@@ -13,6 +13,7 @@
 #include "kit/picture_header.h"
 #include "kit/runtime.h"
 
+#include "kit/win32/system_dlls.h"
 #include "kit/win32/wic_jpeg.h"
 #include "kit/win32/win32_window.h"
 
@@ -282,8 +283,10 @@ Handle Win32Gdi::createPictureIndirect(int pictureType, Handle handle, bool owne
         desc.bmp.hbitmap = H<HBITMAP>(handle);
         desc.bmp.hpal = nullptr;
     }
+    const OlePictureApi* pictures = OlePictures();
+    if (!pictures) return 0;
     IDispatch* disp = nullptr;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IDispatch, owned ? TRUE : FALSE,
+    if (FAILED(pictures->OleCreatePictureIndirect(&desc, IID_IDispatch, owned ? TRUE : FALSE,
                                         reinterpret_cast<void**>(&disp))) ||
         !disp)
         return 0;
@@ -410,15 +413,18 @@ Handle Win32Gdi::loadPicture(const std::string& path, int& error) {
     error = missing ? kErrFileNotFound : kErrInvalidPicture;
     bool wholeJpeg = false;
     if (!block || !Acceptable(block.get(), size, wholeJpeg)) return 0;
+    const OleApi* ole = Ole();
+    const OlePictureApi* pictures = OlePictures();
+    if (!ole || !pictures) return 0;
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream)) || !stream) return 0;
+    if (FAILED(ole->CreateStreamOnHGlobal(block.get(), TRUE, &stream)) || !stream) return 0;
     block.release();  // the stream frees it
     // A JPEG cut short is left to OleLoadPicture, which refuses it as before.
     IPicture* picture = wholeJpeg ? LoadColourJpeg(stream) : nullptr;
     if (!picture) {
         const LARGE_INTEGER start{};
         stream->Seek(start, STREAM_SEEK_SET, nullptr);
-        const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+        const HRESULT hr = pictures->OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
                                           reinterpret_cast<void**>(&picture));
         if (FAILED(hr)) picture = nullptr;
     }

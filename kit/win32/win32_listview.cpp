@@ -5,9 +5,8 @@
 // the list erases its background: comctl32 before version 6 ignores a bitmap given through
 // LVM_SETBKIMAGE, and where it takes one its ownership is not settled.
 #include "kit/listview.h"
+#include "kit/win32/system_dlls.h"
 #include "kit/win32/win32_window.h"
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <cctype>
@@ -22,8 +21,6 @@ class Win32ListViewPeer : public Win32Peer<ListViewPeer> {
 public:
     Win32ListViewPeer(HWND parent, WindowSink* sink, ListViewEvents* events)
         : Win32Peer<ListViewPeer>(sink), list_(events) {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-        InitCommonControlsEx(&icc);
         createNative(WC_LISTVIEWA, WS_EX_CLIENTEDGE,
                      WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                          LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_OWNERDATA,
@@ -32,10 +29,10 @@ public:
         SendMessageA(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
         // Text drawn straight onto whatever the background shows.
         SendMessageA(hwnd(), LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(CLR_NONE));
-        SetWindowSubclass(hwnd(), BackgroundProc, kBackgroundSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        CommonControls()->SetWindowSubclass(hwnd(), BackgroundProc, kBackgroundSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
     ~Win32ListViewPeer() override {
-        if (hwnd()) RemoveWindowSubclass(hwnd(), BackgroundProc, kBackgroundSubclassId);
+        if (hwnd()) CommonControls()->RemoveWindowSubclass(hwnd(), BackgroundProc, kBackgroundSubclassId);
     }
 
     void setColors(Color fore, Color back) override {
@@ -236,7 +233,7 @@ private:
                 return 1;
             }
         }
-        return DefSubclassProc(h, msg, wParam, lParam);
+        return CommonControls()->DefSubclassProc(h, msg, wParam, lParam);
     }
 
     // The rows start below the column headers; so does the picture, so its bands meet them.

@@ -1,13 +1,11 @@
 // The multimedia control's device on MCI command strings. Each device has an alias of its own;
 // the end of a file is found by polling the mode, which works for every device type (the
 // mpegvideo device under Wine reports a "wait" play as finished early).
-#include <windows.h>
-#include <mmsystem.h>
-
 #include <cstdlib>
 #include <string>
 
 #include "kit/mmcontrol.h"
+#include "kit/win32/system_dlls.h"
 
 namespace kit::win32 {
 namespace {
@@ -54,7 +52,8 @@ public:
     }
     std::string errorText(int error) override {
         char text[MAXERRORLENGTH] = {};
-        if (!mciGetErrorStringA(static_cast<MCIERROR>(error), text, sizeof text))
+        const MultimediaApi* mm = Multimedia();
+        if (!mm || !mm->mciGetErrorStringA(static_cast<MCIERROR>(error), text, sizeof text))
             return "multimedia device error " + std::to_string(error);
         return text;
     }
@@ -62,8 +61,9 @@ public:
 private:
     static int send(const std::string& command, std::string* answer = nullptr) {
         char buffer[128] = {};
-        const MCIERROR error =
-            mciSendStringA(command.c_str(), buffer, sizeof buffer, nullptr);
+        const MultimediaApi* mm = Multimedia();
+        if (!mm) return MCIERR_DEVICE_NOT_INSTALLED;
+        const MCIERROR error = mm->mciSendStringA(command.c_str(), buffer, sizeof buffer, nullptr);
         if (answer) *answer = buffer;
         return static_cast<int>(error);
     }

@@ -1,9 +1,8 @@
 // Tab strips on Win32: a tab common control whose pages are child windows of it; its
 // TCN_SELCHANGE, reflected by its parent, is the user's choice of a tab.
 #include "kit/tabstrip.h"
+#include "kit/win32/system_dlls.h"
 #include "kit/win32/win32_window.h"
-
-#include <commctrl.h>
 
 namespace kit::win32 {
 namespace {
@@ -12,8 +11,6 @@ class Win32TabStripPeer : public Win32Peer<TabStripPeer> {
 public:
     Win32TabStripPeer(HWND parent, WindowSink* sink, TabStripEvents* events)
         : Win32Peer<TabStripPeer>(sink), tabs_(events) {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
-        InitCommonControlsEx(&icc);
         createNative(WC_TABCONTROLA, 0, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP, parent);
     }
 

@@ -1,13 +1,12 @@
 #include "kit/win32/win32_window.h"
 
-#include <commctrl.h>
-
 #include <cctype>
 #include <cmath>
 #include <exception>
 #include <string>
 
 #include "kit/runtime.h"
+#include "kit/win32/system_dlls.h"
 #include "kit/win32/win32_backend.h"
 
 namespace kit::win32 {
@@ -18,6 +17,9 @@ constexpr const char* kPeerProp = "Tivlo.Peer";
 constexpr UINT_PTR kSubclassId = 0x7469;
 
 bool g_dying = false;  // the fatal error box is up: its message loop must run no handlers
+
+// The common controls' entries; only for native controls, whose creation loaded them.
+const CommonControlsApi& cc() { return *CommonControls(); }
 
 HINSTANCE ModuleInstance() { return GetModuleHandleA(nullptr); }
 
@@ -110,7 +112,7 @@ bool Dispatch(Win32Window* w, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
     const int y = static_cast<short>(HIWORD(lParam));
     auto callNative = [&] {
         result = own ? DefWindowProcA(hwnd, msg, wParam, lParam)
-                     : DefSubclassProc(hwnd, msg, wParam, lParam);
+                     : cc().DefSubclassProc(hwnd, msg, wParam, lParam);
     };
 
     if (w->onMessage(msg, wParam, lParam, result)) return true;
@@ -229,7 +231,7 @@ bool Dispatch(Win32Window* w, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
         if (!*alive || ascii == 0) return true;
         if (ascii != static_cast<int>(wParam & 0xFF)) {
             result = own ? DefWindowProcA(hwnd, msg, static_cast<WPARAM>(ascii), lParam)
-                         : DefSubclassProc(hwnd, msg, static_cast<WPARAM>(ascii), lParam);
+                         : cc().DefSubclassProc(hwnd, msg, static_cast<WPARAM>(ascii), lParam);
             return true;
         }
         return false;
@@ -297,15 +299,15 @@ LRESULT CALLBACK NativeSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
                                     UINT_PTR, DWORD_PTR) {
     Win32Window* w = Win32Window::FromHwnd(hwnd);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, NativeSubclassProc, kSubclassId);
+        cc().RemoveWindowSubclass(hwnd, NativeSubclassProc, kSubclassId);
         RemovePropA(hwnd, kPeerProp);
         if (w) w->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return cc().DefSubclassProc(hwnd, msg, wParam, lParam);
     }
-    if (!w || !w->sink_) return DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (!w || !w->sink_) return cc().DefSubclassProc(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
     if (Dispatch(w, hwnd, msg, wParam, lParam, result, false)) return result;
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return cc().DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 void RegisterWindowClasses() {
@@ -342,7 +344,7 @@ void Win32Window::detach() {
     if (!hwnd_) return;
     HWND h = hwnd_;
     // No message of the destruction may reach a peer that is half gone.
-    if (subclassed_) RemoveWindowSubclass(h, NativeSubclassProc, kSubclassId);
+    if (subclassed_) cc().RemoveWindowSubclass(h, NativeSubclassProc, kSubclassId);
     RemovePropA(h, kPeerProp);
     hwnd_ = nullptr;
     if (GetCapture() == h) ReleaseCapture();
@@ -360,12 +362,14 @@ void Win32Window::createOwn(const char* cls, DWORD exStyle, DWORD style, HWND pa
 }
 
 void Win32Window::createNative(const char* cls, DWORD exStyle, DWORD style, HWND parent) {
+    // The first native control brings the common controls' DLL and classes.
+    if (!CommonControls()) return;
     HWND h = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, parent, nullptr,
                              ModuleInstance(), nullptr);
     if (!h) return;
     hwnd_ = h;
     SetPropA(h, kPeerProp, this);
-    subclassed_ = SetWindowSubclass(h, NativeSubclassProc, kSubclassId, 0) != FALSE;
+    subclassed_ = cc().SetWindowSubclass(h, NativeSubclassProc, kSubclassId, 0) != FALSE;
 }
 
 bool Win32Window::onReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

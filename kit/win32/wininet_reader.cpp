@@ -1,7 +1,5 @@
 #include "kit/win32/wininet_reader.h"
 
-#include <wininet.h>
-
 #include <algorithm>
 #include <chrono>
 #include <mutex>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "kit/url.h"
+#include "kit/win32/system_dlls.h"
 #include "kit/win32/win32_backend.h"
 
 namespace kit::win32 {
@@ -42,6 +41,9 @@ struct WinInetReader::Event {
 };
 
 namespace {
+
+// WinINet's entries; only once the session is open (the DLL is loaded with it).
+const WinInetApi& inet() { return *WinInet(); }
 
 bool IsRedirectCode(DWORD code) {
     return code == 301 || code == 302 || code == 303 || code == 307 || code == 308;
@@ -76,7 +78,7 @@ struct Job {
     bool hold(HINTERNET h) {
         std::lock_guard<std::mutex> lock(state->mutex);
         if (state->cancelled) {
-            if (h) InternetCloseHandle(h);
+            if (h) inet().InternetCloseHandle(h);
             return false;
         }
         state->request = h;
@@ -91,7 +93,7 @@ struct Job {
             std::lock_guard<std::mutex> lock(state->mutex);
             std::swap(h, state->request);
         }
-        if (h) InternetCloseHandle(h);
+        if (h) inet().InternetCloseHandle(h);
     }
     bool cancelled() {
         std::lock_guard<std::mutex> lock(state->mutex);
@@ -114,10 +116,10 @@ struct Job {
             // Only what has arrived: a read of a whole chunk would wait for all of it, so a
             // peer that trickles bytes would never be measured against the limit.
             DWORD available = 0;
-            if (!InternetQueryDataAvailable(h, &available, 0, 0)) return false;
+            if (!inet().InternetQueryDataAvailable(h, &available, 0, 0)) return false;
             if (available == 0) break;
             DWORD got = 0;
-            if (!InternetReadFile(h, buf.data(), std::min(available, kChunk), &got)) return false;
+            if (!inet().InternetReadFile(h, buf.data(), std::min(available, kChunk), &got)) return false;
             if (got == 0) break;
             total += got;
             if (total > cap || !paced(got)) return false;
@@ -136,24 +138,24 @@ struct Job {
         std::vector<char> buf(kChunk);
         bool redirected = false;
         for (int hops = 0;; ++hops) {
-            HINTERNET h = InternetOpenUrlA(session, url.c_str(), nullptr, 0, flags, 0);
+            HINTERNET h = inet().InternetOpenUrlA(session, url.c_str(), nullptr, 0, flags, 0);
             if (!hold(h)) return;
             if (!h) return fail();
             DWORD headerBytes = 0;
-            HttpQueryInfoA(h, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &headerBytes, nullptr);
+            inet().HttpQueryInfoA(h, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &headerBytes, nullptr);
             DWORD code = 0, size = sizeof code;
-            HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size,
+            inet().HttpQueryInfoA(h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size,
                            nullptr);
             DWORD length = 0;
             size = sizeof length;
-            if (!HttpQueryInfoA(h, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
+            if (!inet().HttpQueryInfoA(h, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
                                 &size, nullptr))
                 length = 0;
             char location[4096];
             DWORD locationSize = sizeof location - 1;
             const bool redirect =
                 IsRedirectCode(code) &&
-                HttpQueryInfoA(h, HTTP_QUERY_LOCATION, location, &locationSize, nullptr);
+                inet().HttpQueryInfoA(h, HTTP_QUERY_LOCATION, location, &locationSize, nullptr);
             if (!paced(headerBytes) || length > limits().maxBytes) {
                 fail();
                 return release();
@@ -199,7 +201,7 @@ struct Job {
 // are let go: Wine otherwise keeps them, and a thread that collects them, for a minute after
 // the last read, and closing the session handle does not release them.
 void DropIdleConnections() {
-    InternetSetOptionA(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
+    inet().InternetSetOptionA(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
 }
 
 }  // namespace
@@ -214,34 +216,41 @@ WinInetReader::WinInetReader() : workers_(kWorkerIdleLimitMs, DropIdleConnection
     window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               wc.hInstance, nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+// The session, and WinINet with it, comes with the first read.
+bool WinInetReader::openSession() {
+    if (session_) return true;
+    if (!WinInet()) return false;
     DWORD conns = kConnectionsPerServer;
-    InternetSetOptionA(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &conns, sizeof conns);
-    InternetSetOptionA(nullptr, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER, &conns, sizeof conns);
-    session_ = InternetOpenA("Tivlo/2.3", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    inet().InternetSetOptionA(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &conns, sizeof conns);
+    inet().InternetSetOptionA(nullptr, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER, &conns, sizeof conns);
+    session_ = inet().InternetOpenA("Tivlo/2.3", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    return session_ != nullptr;
 }
 
 WinInetReader::~WinInetReader() {
     for (auto& [h, live] : live_) {
         std::lock_guard<std::mutex> lock(live.state->mutex);
         live.state->cancelled = true;
-        if (live.state->request) InternetCloseHandle(live.state->request);
+        if (live.state->request) inet().InternetCloseHandle(live.state->request);
         live.state->request = nullptr;
     }
     live_.clear();
     if (watching_) KillTimer(window_, kPaceTimer);
-    if (session_) InternetCloseHandle(static_cast<HINTERNET>(session_));
+    if (session_) inet().InternetCloseHandle(static_cast<HINTERNET>(session_));
     if (window_) DestroyWindow(window_);
 }
 
 ReadHandle WinInetReader::beginRead(const std::string& address, const std::string& name,
                                     AsyncReadSink* sink) {
     auto request = PrepareRequest(address);
-    if (!request || !session_ || !window_) return 0;
+    if (!request || !window_ || !openSession()) return 0;
     HINTERNET session = static_cast<HINTERNET>(session_);
     const DWORD timeout = limits_.windowMs;
-    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, const_cast<DWORD*>(&timeout),
+    inet().InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, const_cast<DWORD*>(&timeout),
                        sizeof timeout);
-    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, const_cast<DWORD*>(&timeout),
+    inet().InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, const_cast<DWORD*>(&timeout),
                        sizeof timeout);
     const ReadHandle read = next_++;
     auto state = std::make_shared<State>(limits_);
@@ -257,7 +266,7 @@ ReadHandle WinInetReader::beginRead(const std::string& address, const std::strin
 
 // The close may read on while the peer sends (see Job::release), so it runs off this thread.
 void WinInetReader::closeLater(HINTERNET h) {
-    if (h && !workers_.submit([h] { InternetCloseHandle(h); })) InternetCloseHandle(h);
+    if (h && !workers_.submit([h] { inet().InternetCloseHandle(h); })) inet().InternetCloseHandle(h);
 }
 
 void WinInetReader::cancelRead(ReadHandle read) {

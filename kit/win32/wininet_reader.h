@@ -35,6 +35,7 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool openSession();
     void deliver(Event* e);
     void closeLater(void* request);
     void watch(ReadPace::Clock::time_point due);

@@ -1,9 +1,8 @@
 #include "platform/win32/win32_mixer.h"
 
-#include <windows.h>
-#include <mmsystem.h>
-
 #include <cstring>
+
+#include "kit/win32/system_dlls.h"
 
 namespace platform::win32 {
 
@@ -28,6 +27,8 @@ private:
     void* p_ = nullptr;
 };
 
+const kit::win32::MultimediaApi* mm() { return kit::win32::Multimedia(); }
+
 HMIXEROBJ Obj(MixerHandle h) { return reinterpret_cast<HMIXEROBJ>(h); }
 
 // The handle is always an open mixer's, never a device number.
@@ -46,8 +47,9 @@ MMRESULT Details(MixerHandle mixer, std::uint32_t controlId, std::int32_t& value
     d.cbDetails = sizeof(MIXERCONTROLDETAILS_SIGNED);
     d.paDetails = detail;
     const DWORD flags = kByHandle | MIXER_GETCONTROLDETAILSF_VALUE;
-    const MMRESULT r = set ? mixerSetControlDetails(Obj(mixer), &d, flags)
-                           : mixerGetControlDetailsA(Obj(mixer), &d, flags);
+    if (!mm()) return MMSYSERR_NODRIVER;
+    const MMRESULT r = set ? mm()->mixerSetControlDetails(Obj(mixer), &d, flags)
+                           : mm()->mixerGetControlDetailsA(Obj(mixer), &d, flags);
     if (!set) value = detail->lValue;
     return r;
 }
@@ -55,8 +57,9 @@ MMRESULT Details(MixerHandle mixer, std::uint32_t controlId, std::int32_t& value
 }  // namespace
 
 std::uint32_t Win32Mixer::open(unsigned device, MixerHandle& handle) {
+    if (!mm()) return MMSYSERR_NODRIVER;
     HMIXER h = nullptr;
-    const MMRESULT r = mixerOpen(&h, device, 0, 0, 0);
+    const MMRESULT r = mm()->mixerOpen(&h, device, 0, 0, 0);
     if (r == MMSYSERR_NOERROR) handle = reinterpret_cast<MixerHandle>(h);
     return r;
 }
@@ -66,8 +69,9 @@ std::uint32_t Win32Mixer::lineByComponent(MixerHandle mixer, std::uint32_t compo
     MIXERLINEA line{};
     line.cbStruct = sizeof line;
     line.dwComponentType = componentType;
+    if (!mm()) return MMSYSERR_NODRIVER;
     const MMRESULT r =
-        mixerGetLineInfoA(Obj(mixer), &line, kByHandle | MIXER_GETLINEINFOF_COMPONENTTYPE);
+        mm()->mixerGetLineInfoA(Obj(mixer), &line, kByHandle | MIXER_GETLINEINFOF_COMPONENTTYPE);
     if (r == MMSYSERR_NOERROR) lineId = line.dwLineID;
     return r;
 }
@@ -85,8 +89,9 @@ std::uint32_t Win32Mixer::controlByType(MixerHandle mixer, std::uint32_t lineId,
     controls.cControls = 1;
     controls.cbmxctrl = sizeof(MIXERCONTROLA);
     controls.pamxctrl = found;
+    if (!mm()) return MMSYSERR_NODRIVER;
     const MMRESULT r =
-        mixerGetLineControlsA(Obj(mixer), &controls, kByHandle | MIXER_GETLINECONTROLSF_ONEBYTYPE);
+        mm()->mixerGetLineControlsA(Obj(mixer), &controls, kByHandle | MIXER_GETLINECONTROLSF_ONEBYTYPE);
     if (r != MMSYSERR_NOERROR) return r;
     control.controlId = found->dwControlID;
     control.controlType = found->dwControlType;
@@ -110,7 +115,8 @@ std::uint32_t Win32Mixer::setValue(MixerHandle mixer, std::uint32_t controlId,
 }
 
 std::uint32_t Win32Mixer::close(MixerHandle mixer) {
-    return mixerClose(reinterpret_cast<HMIXER>(mixer));
+    if (!mm()) return MMSYSERR_NODRIVER;
+    return mm()->mixerClose(reinterpret_cast<HMIXER>(mixer));
 }
 
 }  // namespace platform::win32

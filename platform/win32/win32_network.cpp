@@ -1,12 +1,9 @@
 #include "platform/win32/win32_network.h"
 
-#include <winsock2.h>
-#include <windows.h>
-#include <wininet.h>
-
 #include <map>
 #include <vector>
 
+#include "kit/win32/system_dlls.h"
 #include "kit/win32/win32_backend.h"
 
 namespace platform::win32 {
@@ -39,11 +36,15 @@ Registry& reg() {
 
 LRESULT CALLBACK SocketWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Winsock's entries; only after EnsureReady has succeeded.
+const kit::win32::WinsockApi& ws() { return *kit::win32::Winsock(); }
+
 bool EnsureReady() {
     Registry& r = reg();
     if (!r.winsockReady) {
+        const kit::win32::WinsockApi* api = kit::win32::Winsock();
         WSADATA data;
-        if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
+        if (!api || api->WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
         r.winsockReady = true;
     }
     if (!r.window) {
@@ -72,10 +73,10 @@ public:
     ~Win32Connection() override {
         Registry& r = reg();
         if (lookup_) {
-            WSACancelAsyncRequest(lookup_);
+            ws().WSACancelAsyncRequest(lookup_);
             r.byLookup.erase(lookup_);
         }
-        if (socket_ != INVALID_SOCKET) closesocket(socket_);  // also ends its event messages
+        if (socket_ != INVALID_SOCKET) ws().closesocket(socket_);  // also ends its event messages
         r.byId.erase(id_);
         r.byMessage.erase(message_);
     }
@@ -84,12 +85,12 @@ public:
         port_ = port;
         localPort_ = localPort;
         if (!EnsureReady()) return fail(WSASYSNOTREADY);
-        const unsigned long address = inet_addr(host.c_str());
+        const unsigned long address = ws().inet_addr(host.c_str());
         if (address != INADDR_NONE) return start(address);
         lookupBuffer_.assign(MAXGETHOSTSTRUCT, 0);
-        lookup_ = WSAAsyncGetHostByName(reg().window, kLookupDone, host.c_str(),
+        lookup_ = ws().WSAAsyncGetHostByName(reg().window, kLookupDone, host.c_str(),
                                         lookupBuffer_.data(), static_cast<int>(lookupBuffer_.size()));
-        if (!lookup_) return fail(WSAGetLastError());
+        if (!lookup_) return fail(ws().WSAGetLastError());
         reg().byLookup[lookup_] = this;
     }
 
@@ -99,7 +100,7 @@ public:
         char buf[8192];
         while (out.size() < max) {
             const int want = static_cast<int>(std::min(sizeof buf, max - out.size()));
-            const int n = recv(socket_, buf, want, 0);
+            const int n = ws().recv(socket_, buf, want, 0);
             if (n <= 0) break;  // WSAEWOULDBLOCK: all read for now; 0: closed
             out.append(buf, static_cast<std::size_t>(n));
         }
@@ -144,23 +145,23 @@ public:
 
 private:
     void start(unsigned long address) {
-        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        if (socket_ == INVALID_SOCKET) return fail(WSAGetLastError());
+        socket_ = ws().socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (socket_ == INVALID_SOCKET) return fail(ws().WSAGetLastError());
         if (localPort_) {
             sockaddr_in local{};
             local.sin_family = AF_INET;
-            local.sin_port = htons(localPort_);
-            if (bind(socket_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
-                return fail(WSAGetLastError());
+            local.sin_port = ws().htons(localPort_);
+            if (ws().bind(socket_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
+                return fail(ws().WSAGetLastError());
         }
-        if (WSAAsyncSelect(socket_, reg().window, message_, FD_CONNECT | FD_READ | FD_CLOSE) != 0)
-            return fail(WSAGetLastError());
+        if (ws().WSAAsyncSelect(socket_, reg().window, message_, FD_CONNECT | FD_READ | FD_CLOSE) != 0)
+            return fail(ws().WSAGetLastError());
         sockaddr_in remote{};
         remote.sin_family = AF_INET;
-        remote.sin_port = htons(port_);
+        remote.sin_port = ws().htons(port_);
         remote.sin_addr.s_addr = address;
-        if (::connect(socket_, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
-            const int error = WSAGetLastError();
+        if (ws().connect(socket_, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
+            const int error = ws().WSAGetLastError();
             if (error != WSAEWOULDBLOCK) return fail(error);
         }
     }
@@ -168,8 +169,8 @@ private:
     void readLocalPort() {
         sockaddr_in local{};
         int len = sizeof local;
-        if (getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &len) == 0)
-            localPort_ = ntohs(local.sin_port);
+        if (ws().getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &len) == 0)
+            localPort_ = ws().ntohs(local.sin_port);
     }
 
     // Errors found inside a call still reach the program as events, from event processing.
@@ -217,8 +218,10 @@ LRESULT CALLBACK SocketWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 bool Win32Network::getConnectedState(std::uint32_t& flags) {
+    // Without its DLL there is no connection to report.
+    const kit::win32::WinInetApi* inet = kit::win32::WinInet();
     DWORD f = 0;
-    const BOOL online = InternetGetConnectedState(&f, 0);
+    const BOOL online = inet ? inet->InternetGetConnectedState(&f, 0) : FALSE;
     flags = f;
     return online != FALSE;
 }

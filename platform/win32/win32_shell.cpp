@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "kit/win32/system_dlls.h"
 #include "platform/win32/win32_system.h"
 #include <shlobj.h>
 
@@ -52,12 +53,15 @@ std::string Win32Shell::browseForFolder(kit::Handle owner, const std::string& ti
     info.lpfn = BrowseCallbackProc;
     info.lParam = 0;
     info.iImage = 0;
+    // The dialog is a COM object of this thread; without COM nothing is chosen.
+    const kit::win32::OleApi* ole = kit::win32::Ole();
+    if (!ole) return {};
     LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
     if (!chosen) return {};
     char path[MAX_PATH] = {};
     std::string result;
     if (SHGetPathFromIDListA(chosen, path)) result = std::string(path, strnlen(path, MAX_PATH));
-    CoTaskMemFree(chosen);
+    ole->CoTaskMemFree(chosen);
     return result;
 }
 
