@@ -39,14 +39,9 @@ LRESULT CALLBACK SocketWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 // Winsock's entries; only after EnsureReady has succeeded.
 const kit::win32::WinsockApi& ws() { return *kit::win32::Winsock(); }
 
+// The window first: a failure of Winsock itself still reaches the program through it.
 bool EnsureReady() {
     Registry& r = reg();
-    if (!r.winsockReady) {
-        const kit::win32::WinsockApi* api = kit::win32::Winsock();
-        WSADATA data;
-        if (!api || api->WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
-        r.winsockReady = true;
-    }
     if (!r.window) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
@@ -56,8 +51,15 @@ bool EnsureReady() {
         RegisterClassExA(&wc);
         r.window = CreateWindowExA(0, kSocketWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
+        if (!r.window) return false;
     }
-    return r.window != nullptr;
+    if (!r.winsockReady) {
+        const kit::win32::WinsockApi* api = kit::win32::Winsock();
+        WSADATA data;
+        if (!api || api->WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
+        r.winsockReady = true;
+    }
+    return true;
 }
 
 class Win32Connection : public TcpConnection {
