@@ -105,32 +105,35 @@ void BM_WaitingCrawl(benchmark::State& state) {
 }
 BENCHMARK(BM_WaitingCrawl)->Unit(benchmark::kSecond)->Iterations(1);
 
-// The whole site in TIVLO_CRAWL_SITE, every picture type on, saved into the
-// in-memory files.
+// The whole site in TIVLO_CRAWL_SITE, saved into the in-memory files: with every picture type
+// on (1), or with none, its pages alone (0); the difference is the pictures' share.
 void BM_CrawlSite(benchmark::State& state) {
     const char* site = std::getenv("TIVLO_CRAWL_SITE");
     if (!site) {
         state.SkipWithError("TIVLO_CRAWL_SITE names no site (bench/crawl-throughput.sh makes one)");
         return;
     }
+    const bool pictures = state.range(0) != 0;
     for (auto _ : state) {
         CrawlRig rig(site);
         if (!rig.start()) {
             state.SkipWithError("the start-up ended the process");
             break;
         }
-        gDownloadGIF = gDownloadJPG = gDownloadJPEG = gDownloadBMP = gDownloadPNG = true;
+        gDownloadGIF = gDownloadJPG = gDownloadJPEG = gDownloadBMP = gDownloadPNG = pictures;
         gLimitImageSize = gLimitImageFileSize = false;
         const auto t = rig.crawl(rig.server.url("/index.html"), 600);
+        const int pages = gPageQueueNext + gPriorityPageNext;
         state.counters["wall_s"] = t.wall;
         state.counters["cpu_s"] = t.cpu;
         state.counters["crawl_cpu_s"] = t.crawl;
-        state.counters["pages_per_s"] = (gPageQueueNext + gPriorityPageNext) / t.wall;
+        state.counters["pages"] = pages;
         state.counters["pictures"] = gSavedPictureCount;
+        state.counters["pages_per_s"] = pages / t.wall;
         state.counters["pictures_per_s"] = gSavedPictureCount / t.wall;
     }
 }
-BENCHMARK(BM_CrawlSite)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_CrawlSite)->ArgName("pictures")->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(1);
 
 // Five endless bodies at once with the real limits: each fails at the 32 MiB
 // cap; the peak of the process's resident memory (the server's threads

@@ -7,7 +7,8 @@
 #     limits; ten runs over a generated site of 40 pages and 200 pictures (memory, threads and
 #     handles after each).
 #   bench/grab-wine.sh BUILD_DIR SITE_URL
-#     one run over a site already served (bench/crawl-throughput.sh uses it).
+#     one run over a site already served, then one of its pages alone ("pages only: run ...")
+#     (bench/crawl-throughput.sh uses it).
 # BUILD_DIR is a cross build folder holding tivlo_crawlbench.exe and tivlo-testserver.
 # A report, not a test.
 . "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
@@ -20,6 +21,7 @@ mkdir -p "$saved"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ $# -eq 2 ]; then
     bench_run 900 runs "$2" 1 "$(win_path "$saved")"
+    bench_run 900 runs "$2" 1 "$(win_path "$saved")" pages | sed 's/^run/pages only: run/'
     exit 0
 fi
 

@@ -163,8 +163,9 @@ std::string ParseWeb::OpenNewImageFile(const std::string& type, std::uintptr_t* 
         std::snprintf(number, sizeof number, "%05ld", static_cast<long>(counter));
         const std::string path = folder + "\\" + prefix + number + "." + type;
         ++counter;
-        // A number is free only when nothing at all, hidden or a folder, has its name.
-        if (files.pathExists(path)) continue;
+        // A number is free only when nothing at all, hidden or a folder, has its name: the
+        // creation itself tells (a separate look first costs a second search of the folder,
+        // which under Wine reads the whole folder for a name that is not there).
         bool taken = false;
         *file = files.createNew(path, &taken);
         if (*file) return path;

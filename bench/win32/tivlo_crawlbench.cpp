@@ -2,9 +2,11 @@
 //   tivlo_crawlbench parse FILE [ROUNDS]   parse throughput of a page, queueing into an empty task
 //   tivlo_crawlbench idle URL              a grab task of URL to its end: wall time and the share
 //                                         of one core the process used meanwhile
-//   tivlo_crawlbench runs URL N FOLDER     N grab tasks of URL saving into FOLDER (emptied before
+//   tivlo_crawlbench runs URL N FOLDER [pages]
+//                                         N grab tasks of URL saving into FOLDER (emptied before
 //                                         each): time, pictures, and after each run the working
-//                                         set, private bytes, threads and handles
+//                                         set, private bytes, threads and handles; with "pages",
+//                                         every picture type off (the pages' share of a crawl)
 //   tivlo_crawlbench endless URL...        the reads at once with the real limits: how each ends,
 //                                         when, and the process's peak memory meanwhile
 #include <windows.h>
@@ -200,8 +202,9 @@ Usage Settled(const Usage& start, double& waited) {
     return Measure();
 }
 
-int Runs(const std::string& url, int runs, const std::string& folder) {
+int Runs(const std::string& url, int runs, const std::string& folder, bool pagesOnly) {
     StartProgram(folder);
+    if (pagesOnly) gDownloadGIF = gDownloadJPG = gDownloadJPEG = gDownloadBMP = gDownloadPNG = false;
     const std::vector<std::uintptr_t> startHandles = bench::LiveHandles();
     const Usage start = Measure();
     Print("before the first run:", start);
@@ -293,11 +296,12 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "parse" && argc > 2) return Parse(argv[2], argc > 3 ? std::atoi(argv[3]) : 5);
     if (mode == "idle" && argc > 2) return Idle(argv[2]);
-    if (mode == "runs" && argc > 4) return Runs(argv[2], std::atoi(argv[3]), argv[4]);
+    if (mode == "runs" && argc > 4)
+        return Runs(argv[2], std::atoi(argv[3]), argv[4], argc > 5 && std::string(argv[5]) == "pages");
     if (mode == "endless" && argc > 2)
         return Endless(std::vector<std::string>(argv + 2, argv + argc));
     std::printf(
-        "usage: tivlo_crawlbench parse FILE [ROUNDS] | idle URL | runs URL N FOLDER | endless "
-        "URL...\n");
+        "usage: tivlo_crawlbench parse FILE [ROUNDS] | idle URL | runs URL N FOLDER [pages] | "
+        "endless URL...\n");
     return 2;
 }
