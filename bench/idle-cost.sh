@@ -32,6 +32,12 @@ fi
 sound_device null
 export TIVLO_RUN_LIMIT=$((3 * SETTLE + WINDOW + 300))
 
+# by_module PID: private KB per mapped file (anonymous memory as "[anon]"), one "NAME KB" a line.
+by_module() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { n = split($6 == "" ? "[anon]" : $6, p, "/"); name = p[n] }
+         /^Private_(Clean|Dirty):/ { kb[name] += $2 }
+         END { for (k in kb) print k, kb[k] }' "/proc/$1/smaps" | sort
+}
 private_kb() { awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { print kb + 0 }' "/proc/$1/smaps_rollup"; }
 pid_of() {  # pid_of NAME: the Linux process of that exe in our prefix
     local p
@@ -76,6 +82,7 @@ mouse_away
 pid=$(tivlo_pids | head -n 1)
 [ -n "$pid" ] || { echo "the program is not running; no figures"; exit 0; }
 read -r prog_ticks prog_kb < <(measure program "$pid") || { echo "the program ended during the measurement"; exit 0; }
+idle_modules=$(by_module "$pid")
 idle_maps=$(grep -oE '[^/ ]+\.(dll|drv)$' "/proc/$pid/maps" | sort -u | tr 'A-Z' 'a-z')
 
 # Each window of the tray menu once: its line in the menu, its title. Opened by a click (keys
@@ -99,6 +106,7 @@ for entry in "1 Alarm Schedule Setting" "2 Resource Grabbing Setting" "3 Fortune
 done
 sleep "$SETTLE"
 after_kb=$(private_kb "$pid")
+after_modules=$(by_module "$pid")
 after_maps=$(grep -oE '[^/ ]+\.(dll|drv)$' "/proc/$pid/maps" | sort -u | tr 'A-Z' 'a-z')
 
 echo "$arch-bit build, wine$arch, shell desktop; ${WINDOW} s measured after ${SETTLE} s of settling"
@@ -114,6 +122,8 @@ awk -v fs="$floor_start" -v ps="$prog_start" -v ft="$floor_ticks" -v pt="$prog_t
     printf "after every window opened and closed once: %.1f MB (%+.2f MB)   goal within 1 MB   %s\n", ak / 1024, (ak - pk) / 1024, (ak - pk <= 1024 ? "met" : "NOT met")
 }'
 echo "windows opened and closed: ${opened[*]:-none}${missed:+; not: ${missed[*]}}"
+echo "grown most after the windows (KB): $(join -a 2 -e 0 -o 0,1.2,2.2 <(echo "$idle_modules") <(echo "$after_modules") |
+    awk '{ print $3 - $2, $1 }' | sort -rn | head -n 6 | awk '{ printf "%s +%d  ", $2, $1 }')"
 lazy='wininet|ws2_32|winmm|comdlg32|ole32|oleaut32|gdiplus|windowscodecs|comctl32'
 echo "feature DLLs mapped at idle: $(grep -xE "($lazy)\.dll" <<<"$idle_maps" | tr '\n' ' ')"
 echo "feature DLLs mapped after the windows: $(grep -xE "($lazy)\.dll" <<<"$after_maps" | tr '\n' ' ')"
