@@ -21,7 +21,9 @@
 #include "bench/win32/process_counts.h"
 #include "grabber/crawl.h"
 #include "grabber/grab_state.h"
+#include "grabber/parse_web.h"
 #include "kit/runtime.h"
+#include "platform/services.h"
 #include "kit/win32/system_dlls.h"
 #include "kit/win32/worker_pool.h"
 #include "shell/globals.h"
@@ -438,6 +440,27 @@ CHECK_CASE(what_is_sent_and_what_is_refused) {
                             "ftp://127.0.0.1/", "http://u:p@127.0.0.1/", "http://127.0.0.1:99999/"})
         CHECK_EQ(bad + std::string(reader.beginRead(bad, "n", &sink) ? " started" : " refused"),
                  bad + std::string(" refused"));
+}
+
+// A picture's number passes over whatever already has its name, in any case: a hidden file
+// and a folder.
+CHECK_CASE(a_new_picture_file_passes_over_a_hidden_file_and_a_folder) {
+    Backend();
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string folder = exe;
+    folder = folder.substr(0, folder.find_last_of('\\')) + "\\taken";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CloseHandle(CreateFileA((folder + "\\catch00000.GIF").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    CreateDirectoryA((folder + "\\Catch00001.gif").c_str(), nullptr);
+    gFileCounterGIF = 0;
+    ParseWeb web{nullptr};
+    std::uintptr_t file = 0;
+    CHECK_EQ(web.OpenNewImageFile("gif", &file, "Catch", folder), folder + "\\Catch00002.gif");
+    CHECK(file != 0);
+    if (file) platform::files().close(file);
+    CHECK_EQ(gFileCounterGIF, 3);
 }
 
 CHECK_CASE(a_grab_task_saves_every_picture_of_the_site_once) {
