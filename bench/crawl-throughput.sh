@@ -60,10 +60,15 @@ run_figures() { sed -n 's/^run *1: \([0-9]*\) pages, \([0-9]*\) pictures in \([0
 for cross in "$@"; do
     echo "under Wine, $cross:"
     out=$(bash "$here/grab-wine.sh" "$cross" "$url")
-    echo "$out" | grep -E '^(load|run|exit|pages only)'
+    echo "$out" | grep -E '^(load|run|exit|pages only)|did not'
     read -r pages pics wall cpu < <(echo "$out" | grep -v '^pages only' | run_figures)
     read -r _ _ _ pcpu < <(echo "$out" | sed -n 's/^pages only: //p' | run_figures)
-    [ -n "${pcpu:-}" ] && per_item "engine under Wine ($(basename "$cross"))" "$wall" "$cpu" "$pages" "$pics" "$pcpu"
+    if [ -n "${wall:-}" ] && [ -n "${pcpu:-}" ]; then
+        per_item "engine under Wine ($(basename "$cross"))" "$wall" "$cpu" "$pages" "$pics" "$pcpu"
+    else
+        echo "engine under Wine ($(basename "$cross")): no figures"
+    fi
+    unset pages pics wall cpu pcpu
 done
 kill $server 2>/dev/null
 server=
