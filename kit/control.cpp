@@ -252,6 +252,10 @@ void Control::onMouseLeave() {
     if (MouseLeave) MouseLeave();
 }
 
+void Control::onCaptureLost() {
+    if (CaptureLost) CaptureLost();
+}
+
 void Control::onClick() {
     if (Click) Click();
 }

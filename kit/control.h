@@ -109,6 +109,8 @@ public:
     std::function<void(int button, int shift, int x, int y)> MouseMove;
     std::function<void()> MouseEnter;
     std::function<void()> MouseLeave;
+    // The mouse was taken away while a button was held on the control (no MouseUp follows).
+    std::function<void()> CaptureLost;
     std::function<void()> GotFocus;
     std::function<void()> LostFocus;
     std::function<void(int& keyCode, int shift)> KeyDown;
@@ -121,6 +123,7 @@ public:
     void onMouseUp(int button, int shift, int x, int y) override;
     void onMouseEnter() override;
     void onMouseLeave() override;
+    void onCaptureLost() override;
     void onClick() override;
     void onDblClick() override;
     void onGotFocus() override;

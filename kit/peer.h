@@ -43,6 +43,8 @@ public:
     // The pointer came over the window, and left it again.
     virtual void onMouseEnter() {}
     virtual void onMouseLeave() {}
+    // Another window took the mouse while a button was held here; no release will come.
+    virtual void onCaptureLost() {}
     virtual void onClick() {}
     virtual void onDblClick() {}
     virtual void onGotFocus() {}

@@ -345,8 +345,12 @@ void HeadlessBackend::mouseUp(Handle h, int x, int y, int button, int shift) {
 }
 
 void HeadlessBackend::loseCapture() {
+    const Handle lost = capture_;
+    const bool held = pressed_ != 0;
     capture_ = 0;
     pressed_ = 0;
+    if (held && windows_.count(lost))
+        if (auto* s = window(lost).sink()) s->onCaptureLost();
 }
 
 void HeadlessBackend::click(Handle h, int button, int shift) {

@@ -21,6 +21,7 @@ public:
     void onMouseUp(int b, int s, int x, int y) override { next->onMouseUp(b, s, x, y); }
     void onMouseEnter() override { next->onMouseEnter(); }
     void onMouseLeave() override { next->onMouseLeave(); }
+    void onCaptureLost() override { next->onCaptureLost(); }
     void onClick() override { next->onClick(); }
     void onDblClick() override { next->onDblClick(); }
     void onGotFocus() override { next->onGotFocus(); }

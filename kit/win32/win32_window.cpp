@@ -198,7 +198,12 @@ bool Dispatch(Win32Window* w, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
         return true;
     }
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hwnd) w->pressed_ = 0;
+        // A release of ours clears the buttons before it lets the mouse go, so buttons still
+        // held here mean another window took it.
+        if (reinterpret_cast<HWND>(lParam) != hwnd && w->pressed_ != 0) {
+            w->pressed_ = 0;
+            Guarded([&] { sink->onCaptureLost(); });
+        }
         return own;
     case WM_SETFOCUS:
         if (!own) callNative();

@@ -53,6 +53,7 @@ struct Board : kit::UserControl {
         };
         table.Click = [] { g_log.push_back("click"); };
         table.DblClick = [] { g_log.push_back("dbl"); };
+        table.CaptureLost = [] { g_log.push_back("lost"); };
     }
     void UserControl_Initialize() override { g_log.push_back("init"); }
     void UserControl_Terminate() override { g_log.push_back("terminate"); }
@@ -231,6 +232,13 @@ CHECK_CASE(picture_boxes_capture_stack_and_show_their_image) {
     SendMessageA(table, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageA(table, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     Check(Joined() == "down1,up1:10:10,click,dbl,up1:10:10", "a double click: " + Joined());
+    // Another window takes the mouse while the button is down: told at once, not at a release.
+    g_log.clear();
+    SendMessageA(table, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SetCapture(H(f.board.card.hWnd()));
+    ReleaseCapture();
+    SendMessageA(table, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    Check(Joined() == "down1,lost,up1:10:10", "a lost capture: " + Joined());
 
     // Z-order: the card was made after the table, so it lies in front; sent back, behind.
     HWND board = H(f.board.hWnd());
