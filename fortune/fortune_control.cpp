@@ -64,6 +64,9 @@ OcxFortune::OcxFortune(kit::Container* parent)
     picFortune.MouseMove = [this](int b, int s, int x, int y) { picFortune_MouseMove(b, s, x, y); };
     picFortune.MouseUp = [this](int b, int s, int x, int y) { picFortune_MouseUp(b, s, x, y); };
     picFortune.DblClick = [this] { picFortune_DblClick(); };
+    // Under Windows the floating card lies under the pointer, so after the mouse is taken
+    // away the table may see no move for a long time: recover at once.
+    picFortune.CaptureLost = [this] { EndDrag(); };
 
     lblRemark.movePx(kRemarkLeft, kRemarkTop, 1, 1);
     lblRemark.setAutoSize(true);
@@ -118,9 +121,22 @@ void OcxFortune::Fly(int card, int left, int top) {
 
 void OcxFortune::Land() { picCard.setVisible(false); }
 
+void OcxFortune::EndDrag() {
+    if (!mDragging) return;
+    mDragging = false;
+    const int col = mSelCol;
+    if (col >= 0 && col < kColumns && mColumnTop[col] >= 0) {
+        const Point p = ColumnCardAt(col, mColumnTop[col]);
+        DrawFace(mTableau[col][mColumnTop[col]], p.x, p.y);
+    }
+    Land();
+    picFortune.Refresh();
+}
+
 // ---- Deal ----
 
 void OcxFortune::DealCards() {
+    EndDrag();
     Deal(*this, mCards);
     mSelType = kSelNone;
     mSelCol = -1;
@@ -163,15 +179,8 @@ void OcxFortune::HitTestCard(int X, int Y) {
 
 void OcxFortune::picFortune_MouseMove(int button, int shift, int X, int Y) {
     if (button != kit::kLeftButton) {
-        // A drag that ends without the left button's release (the right button pressed too, or
-        // the mouse taken away) puts the card back where it came from.
-        if (mDragging) {
-            const Point p = ColumnCardAt(mSelCol, mColumnTop[mSelCol]);
-            DrawFace(mTableau[mSelCol][mColumnTop[mSelCol]], p.x, p.y);
-            Land();
-            picFortune.Refresh();
-        }
-        mDragging = false;
+        // The right button pressed too, or the mouse taken away unnoticed: the drag is over.
+        EndDrag();
         HitTestCard(X, Y);
         return;
     }
@@ -225,6 +234,8 @@ void OcxFortune::picFortune_MouseUp(int button, int shift, int X, int Y) {
 }
 
 void OcxFortune::picFortune_DblClick() {
+    // A right double-click during a drag acts on the dragged card once it is back in place.
+    EndDrag();
     bool moved = false;
     if (mSelType == kSelColumn && mSelCol != -1) {
         const int col = mSelCol, top = mColumnTop[col];
@@ -256,7 +267,6 @@ void OcxFortune::picFortune_DblClick() {
     mSelCol = -1;
     if (!moved) return;
     picFortune.Refresh();
-    mDragging = false;
     CheckGameEnd();
 }
 

@@ -95,6 +95,9 @@ private:
     // pixels; hidden again when the card lands.
     void Fly(int card, int left, int top);
     void Land();
+    // A drag that ends other than by its drop (another button, the mouse taken away, a
+    // double-click, a new deal) puts the card back face up in its column, as a missed drop.
+    void EndDrag();
     // Takes the selected column's top card off the column after it went to the pile.
     void RemoveColumnTop(int col);
     // The table overwritten from the clean table and shown, then a new game.

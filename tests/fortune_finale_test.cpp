@@ -78,6 +78,24 @@ TEST_F(FortuneFinale, FiveLeftoverCardsFlyFromTheStocksMiddle) {
     ui.advance(1);
     EXPECT_TRUE(FlyingAt(g, 32, 87));
     EXPECT_TRUE(FaceAt(Shown(g), g, C(5, 0), 30, 150));  // the next stock card, now face up
+    Tick(9);
+    // The top row's rightmost card, the stock's bottom one, lifts first and uncovers the card
+    // it lay on; it flies half way to pile index 2 and lands there.
+    EXPECT_TRUE(FaceAt(Shown(g), g, C(2, 0), 40, 0));
+    Tick(1);
+    Pixels t = Shown(g);
+    EXPECT_TRUE(FaceAt(t, g, C(3, 0), 30, 0));
+    EXPECT_TRUE(Black(t, 101, 0, 10, 96));
+    EXPECT_TRUE(FlyingAt(g, (20 + 40) / 2 + 12, 152));
+    EXPECT_TRUE(FaceAt(Image(g.picCard.hDC()), g, C(2, 0), 0, 0));
+    Tick(1);
+    EXPECT_FALSE(g.picCard.Visible());
+    EXPECT_TRUE(FaceAt(Shown(g), g, C(2, 0), 20, 280));
+    Tick(1);
+    t = Shown(g);
+    EXPECT_TRUE(FaceAt(t, g, C(4, 0), 20, 0));
+    EXPECT_TRUE(Black(t, 91, 0, 10, 96));
+    EXPECT_TRUE(FlyingAt(g, (30 + 30) / 2 + 12, 152));
 }
 
 TEST_F(FortuneFinale, TwentySixLeftoversFanOutOnTheTopRowAndCloseThePileUpToStepsOfFive) {
@@ -116,7 +134,14 @@ TEST_F(FortuneFinale, OneMatchedPairGivesOneFortuneAndTheReadingTakes105Ticks) {
     Tick(1);
     EXPECT_TRUE(FlyingAt(g, 12, 227));  // an unmatched first pair
     EXPECT_TRUE(FaceAt(Shown(g), g, pile[1], 0, 280, 5, 96));
-    Tick(3);  // pair 0 lies in the stock row
+    Tick(1);
+    EXPECT_TRUE(FaceAt(Shown(g), g, pile[0], 0, 150));
+    Tick(1);  // the far end's card lifts half way from the pile's end to its place
+    EXPECT_TRUE(FlyingAt(g, (5 + 50 * 5) / 2 + 12, 227));
+    EXPECT_TRUE(FaceAt(Image(g.picCard.hDC()), g, pile[51], 0, 0));
+    EXPECT_TRUE(FaceAt(Shown(g), g, pile[50], 245, 280));
+    EXPECT_TRUE(Black(Shown(g), 316, 280, 39, 96));
+    Tick(1);  // pair 0 lies in the stock row
     EXPECT_TRUE(FaceAt(Shown(g), g, pile[0], 0, 150, 5, 96));
     EXPECT_TRUE(FaceAt(Shown(g), g, pile[51], 5, 150));
     for (int tick = 5; tick <= 104; ++tick) {
@@ -161,7 +186,16 @@ TEST_F(FortuneFinale, TwoKingsAtTheEndsReadFirst) {
     Win(g, pile, {}, 5);
     Tick(1);
     EXPECT_TRUE(FlyingAt(g, 12, 152));
-    Tick(3);
+    EXPECT_TRUE(FaceAt(Image(g.picCard.hDC()), g, 48, 0, 0));
+    Tick(1);
+    EXPECT_TRUE(FaceAt(Shown(g), g, 48, 0, 0));
+    Tick(1);
+    EXPECT_TRUE(FlyingAt(g, (50 * 5 + 5) / 2 + 12, 152));
+    EXPECT_TRUE(FaceAt(Image(g.picCard.hDC()), g, 51, 0, 0));
+    EXPECT_TRUE(FaceAt(Shown(g), g, pile[50], 245, 280));
+    EXPECT_EQ(g.lblRemark.Caption(), "");
+    Tick(1);
+    EXPECT_FALSE(g.picCard.Visible());
     EXPECT_EQ(g.lblRemark.Caption(), "As you sow, so will you reap\r\n");
     EXPECT_TRUE(FaceAt(Shown(g), g, 48, 0, 0, 10, 96));
     EXPECT_TRUE(FaceAt(Shown(g), g, 51, 10, 0));
@@ -201,10 +235,25 @@ TEST_F(FortuneFinale, MatchedPairsPastTheTablesEdgeAreClipped) {
     EXPECT_TRUE(g.cmdNew.Enabled());
     EXPECT_TRUE(FaceAt(Shown(g), g, pile[13], 260, 0, 10, 96));
     EXPECT_TRUE(FaceAt(Shown(g), g, pile[51 - 14], 290, 0, 10, 96));  // the 15th pair
-    std::string caption = g.lblRemark.Caption();
-    int lines = 0;
-    for (std::size_t at = 0; (at = caption.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
-    EXPECT_EQ(lines, 26);
+    // Pairs i and 51 - i have point i / 2: every fortune twice, Ace to King.
+    const char* const texts[13] = {
+        "Everything goes my way",
+        "It's no good doing everything",
+        "Difficult",
+        "All roads lead to Rome",
+        "Avoid falling a prey to a plot",
+        "Grant whatever is requested",
+        "Undependable",
+        "Enjoy success",
+        "A loss may turn out to be a gain and vice versa",
+        "It's perfect in every way and leaves nothing to be desired",
+        "Bicker endlessly between female members of a family",
+        "Woman outside is water",
+        "As you sow, so will you reap",
+    };
+    std::string expected;
+    for (int i = 0; i < 26; ++i) expected += std::string(texts[i / 2]) + "\r\n";
+    EXPECT_EQ(g.lblRemark.Caption(), expected);
 }
 
 TEST_F(FortuneFinale, ClosingTheWindowStopsTheFinaleAndTheNextOpeningDeals) {

@@ -45,7 +45,9 @@ protected:
 
     // Starts the program and opens the game from its tray item.
     OcxFortune& Open() {
-        if (!frmTivlo.Loaded()) EXPECT_FALSE(Start());
+        if (!frmTivlo.Loaded()) {
+            EXPECT_FALSE(Start());
+        }
         frmTivlo().mnuFortune.Click();
         return frmFortune().ocxFortune;
     }

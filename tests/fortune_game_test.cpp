@@ -16,6 +16,13 @@ protected:
         SetStock(g, {C(5, 0), C(6, 1)});
         Paint(g);
     }
+    // Grips the two of hearts at (30, 50), offsets (-30, -45), and drags it to (150, 200).
+    void StartDrag(OcxFortune& g) {
+        ui.mouseMove(table(g), 30, 50);
+        ui.mouseDown(table(g), 30, 50);
+        ui.mouseMove(table(g), 150, 200, kit::kLeftButton);
+        ASSERT_TRUE(g.picCard.Visible());
+    }
 };
 
 TEST_F(FortuneGame, AFreshDealShowsFiveColumnsTheStockAndTheStartCard) {
@@ -201,15 +208,17 @@ TEST_F(FortuneGame, TheLastCardOfAColumnLeavesItEmptyForGood) {
 
 TEST_F(FortuneGame, AnAbandonedDragPutsTheCardBackFaceUp) {
     OcxFortune& g = Open();
-    for (int how = 0; how < 2; ++how) {
+    for (int how = 0; how < 3; ++how) {
         SetPosition(g);
-        ui.mouseMove(table(g), 30, 50);
-        ui.mouseDown(table(g), 30, 50);
-        ui.mouseMove(table(g), 150, 200, kit::kLeftButton);
-        ASSERT_TRUE(g.picCard.Visible());
+        StartDrag(g);
         if (how == 0) {
             // The right button pressed as well.
             ui.mouseMove(table(g), 150, 201, kit::kLeftButton | kit::kRightButton);
+        } else if (how == 2) {
+            // Another window took the mouse; the moves that follow go to the floating card's
+            // window under the pointer, none to the table.
+            ui.loseCapture();
+            ui.mouseMove(g.picCard.hWnd(), 5, 5);
         } else {
             // Another window took the mouse; the pointer comes back with no button down.
             ui.loseCapture();
@@ -225,6 +234,70 @@ TEST_F(FortuneGame, AnAbandonedDragPutsTheCardBackFaceUp) {
         EXPECT_EQ(g.mPairTop, 0);
         ui.mouseUp(table(g), 150, 201);
         EXPECT_EQ(g.mPairTop, 0);
+    }
+    EXPECT_TRUE(ui.msgBoxCalls().empty());
+}
+
+TEST_F(FortuneGame, ANewDealOrADoubleClickDuringADragEndsTheDragFirst) {
+    OcxFortune& g = Open();
+    // The deal buttons keep the focus while the table is played: Alt+N, Alt+C and Space on the
+    // focused button deal anew under the drag. The release, where a drop would land on the
+    // pile, then leaves the new deal as it was dealt.
+    for (int how = 0; how < 3; ++how) {
+        SetPosition(g);
+        StartDrag(g);
+        if (how == 0) ui.pressKey('N', kit::kAltMask);
+        if (how == 1) ui.pressKey('C', kit::kAltMask);
+        if (how == 2) ui.pressKey(kit::kKeySpace);
+        EXPECT_FALSE(g.picCard.Visible()) << how;
+        ui.mouseMove(table(g), 40, 300, kit::kLeftButton);
+        ui.mouseUp(table(g), 30, 325);
+        EXPECT_FALSE(g.picCard.Visible()) << how;
+        std::vector<int> seen(52, 0);
+        for (int c = 0; c < 5; ++c) {
+            ASSERT_EQ(g.mColumnTop[c], 4) << how;
+            for (int r = 0; r < 5; ++r) ++seen.at(g.mTableau[c][r]);
+        }
+        ASSERT_EQ(g.mStockTop, 25) << how;
+        for (int i = 0; i < 26; ++i) ++seen.at(g.mStock[i]);
+        ASSERT_EQ(g.mPairTop, 0) << how;
+        ++seen.at(g.mPairPile[0]);
+        EXPECT_EQ(seen, std::vector<int>(52, 1)) << how;
+        const Pixels t = Shown(g);
+        for (int c = 0; c < 5; ++c) {
+            for (int r = 0; r < 4; ++r) EXPECT_TRUE(BackAt(t, g, gCardBack, 71 * c, 5 * r, 71, 5)) << how;
+            EXPECT_TRUE(FaceAt(t, g, g.mTableau[c][4], 71 * c, 20)) << how;
+        }
+        EXPECT_TRUE(FaceAt(t, g, g.mPairPile[0], 0, 280)) << how;
+        EXPECT_TRUE(Black(t, 71, 280, 284, 96)) << how;
+        EXPECT_TRUE(Same(t, 0, 0, Drawn(g), 0, 0, 355, 376)) << how;
+    }
+
+    // A right double-click during the drag acts on the dragged card back in its place: a card
+    // that does not fit stays there, one that fits goes to the pile; the floating card is
+    // hidden either way and the release that follows does nothing.
+    for (bool fits : {false, true}) {
+        SetPosition(g);
+        if (!fits) SetColumn(g, 0, {C(8, 1), C(11, 2)});  // a Queen on the Ace
+        Paint(g);
+        StartDrag(g);
+        ui.dblClick(table(g), 150, 200, kit::kRightButton);
+        EXPECT_FALSE(g.picCard.Visible()) << fits;
+        ui.mouseUp(table(g), 30, 325);
+        EXPECT_FALSE(g.picCard.Visible()) << fits;
+        const Pixels t = Shown(g);
+        if (fits) {
+            EXPECT_EQ(g.mPairTop, 1);
+            EXPECT_EQ(g.mColumnTop[0], 0);
+            EXPECT_TRUE(FaceAt(t, g, C(1, 2), 10, 280));
+            EXPECT_TRUE(FaceAt(t, g, C(8, 1), 0, 0));
+        } else {
+            EXPECT_EQ(g.mPairTop, 0);
+            EXPECT_EQ(g.mColumnTop[0], 1);
+            EXPECT_TRUE(FaceAt(t, g, C(11, 2), 0, 5));
+            EXPECT_TRUE(Black(t, 71, 280, 71, 96));
+        }
+        EXPECT_TRUE(Same(t, 0, 0, Drawn(g), 0, 0, 355, 376)) << fits;
     }
     EXPECT_TRUE(ui.msgBoxCalls().empty());
 }
@@ -263,6 +336,18 @@ TEST_F(FortuneGame, DoubleClicksMoveTheStockCardAlwaysAndColumnCardsThatFit) {
     t = Drawn(g);
     EXPECT_TRUE(FaceAt(t, g, C(8, 1), 0, 0));
     EXPECT_TRUE(Black(t, 0, 96, 71, 20));
+
+    // The last stock card leaves the stock row black.
+    SetPosition(g);
+    SetStock(g, {C(0, 1)});
+    Paint(g);
+    DoubleClick(g, 15, 200);
+    EXPECT_EQ(g.mStockTop, -1);
+    t = Shown(g);
+    EXPECT_TRUE(FaceAt(t, g, C(0, 1), 10, 280));
+    EXPECT_TRUE(Black(t, 0, 150, 355, 96));
+    ui.mouseMove(table(g), 15, 200);
+    EXPECT_EQ(g.mSelType, fortune::kSelNone);
 }
 
 TEST_F(FortuneGame, ThePileClosesUpAStepAtTheThirtiethCard) {
