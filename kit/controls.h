@@ -37,6 +37,8 @@ inline void WaitEvents() { backend().waitEvents(); }
 // The toolkit's seconds-since-midnight counter, with its fraction.
 inline double SecondsSinceMidnight() { return backend().secondsSinceMidnight(); }
 inline DateTime Now() { return backend().now(); }
+// Milliseconds that never go back, whatever happens to the clock: for measuring elapsed time.
+inline std::uint64_t TickMs() { return backend().tickMs(); }
 [[noreturn]] inline void End(int code = 0) {
     RunProcessEndActions();
     backend().endProcess(code);

@@ -1,6 +1,5 @@
 // The main form's clock synchronisation: the menu command, the attempts, the reply, and the
 // end of a synchronisation.
-#include "kit/convert.h"
 #include "kit/runtime.h"
 #include "platform/services.h"
 #include "shell/daytime.h"
@@ -11,8 +10,7 @@
 namespace {
 constexpr int kProbes = 101;
 constexpr int kAttempts = 3;
-constexpr double kReplyWaitSeconds = 10;
-constexpr double kSecondsPerDay = 86400;
+constexpr std::uint64_t kReplyWaitMs = 10000;
 const char* const kNotOnInternet = "You are not on the internet !";
 }  // namespace
 
@@ -78,12 +76,12 @@ void FrmTivlo::CheckUTC() {
 }
 
 bool FrmTivlo::WaitTimeReply() {
-    const double t0 = kit::RoundHalfEven(kit::SecondsSinceMidnight());
+    // Timed on the tick counter: the clock may be set back or on meanwhile (summer time ends,
+    // another program synchronises it), and midnight may pass.
+    const std::uint64_t start = kit::TickMs();
     while (mTimeReply.empty() && !attemptFailed_ && !clockRefused_ && !synchCancelled_) {
         kit::WaitEvents();
-        double elapsed = kit::SecondsSinceMidnight() - t0;
-        if (elapsed < -kSecondsPerDay / 2) elapsed += kSecondsPerDay;  // midnight passed
-        if (elapsed > kReplyWaitSeconds) break;
+        if (kit::TickMs() - start > kReplyWaitMs) break;
     }
     awaitingReply_ = false;
     const bool result = mTimeReply == "+OK";
