@@ -66,6 +66,11 @@ void FrmTivlo::FireDueAlarms() {
         const kit::DateTime now = kit::Now();
         if (!alarm_times::IsDue(entry, kit::Format(now, "hh:mm:ss"))) continue;
         AlarmRecord& alarm = gAlarms[entry.AlarmIndex];
+        // A day-based entry of a queue built on an earlier day (the computer slept past
+        // midnight) belonged to that day; today's queue is built below. The hourly slot keeps
+        // its own rules.
+        if (alarm.Mode != kModeHourly && gAlarmQueueDate != kit::Format(now, "dd mmm yyyy"))
+            continue;
         if (alarm.Mode != kModeHourly) {
             entry.Active = false;
             alarm.LastDate = kit::Format(now, "dd mmm yyyy");

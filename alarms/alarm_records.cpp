@@ -141,6 +141,7 @@ namespace eSchedule {
 void BuildAlarmQueue() {
     gAlarmQueueCount = 0;
     const kit::DateTime now = kit::Now();
+    gAlarmQueueDate = kit::Format(now, "dd mmm yyyy");
     const int weekday = kit::Weekday(now);
 
     for (int i = 0; i < gAlarmCount; ++i) {
@@ -186,6 +187,7 @@ void ResetAlarmState() {
     gSavedAlarmCount = 0;
     gAlarmQueue.clear();
     gAlarmQueueCount = 0;
+    gAlarmQueueDate.clear();
     gHourlyAlarmSet = false;
     gLastHourlyTime.clear();
     gFiredIndex = 0;

@@ -42,6 +42,8 @@ inline int16_t gSavedAlarmCount = 0;
 
 inline std::vector<AlarmQueueItem> gAlarmQueue;
 inline int16_t gAlarmQueueCount = 0;
+// The day the queue was built for, as "dd mmm yyyy".
+inline std::string gAlarmQueueDate;
 inline bool gHourlyAlarmSet = false;
 inline std::string gLastHourlyTime;
 

@@ -94,6 +94,23 @@ TEST_F(AlarmTest, AfterANightAsleepTheHourlySlotTakesTheMorningsHour) {
     EXPECT_EQ(gLastHourlyTime, "09:30:00");
 }
 
+TEST_F(AlarmTest, AfterASleepIntoTheNextDayYesterdaysAlarmsNeverFire) {
+    // Monday 7 December 20:00, asleep until Tuesday 21:30.
+    AlarmRecord mondays = Alarm("monday", kModeWeekly, "21:00:00");
+    mondays.Week = 2;
+    StartWith({2026, 12, 7, 20, 0, 0},
+              {Alarm("once", kModeOnce, "21:00:00"), mondays, Alarm("daily", kModeDaily, "21:00:00")});
+    const std::string onceStored = Stored(0), mondaysStored = Stored(1);
+    Seconds(1);
+    world.backend.setNow({2026, 12, 8, 21, 30, 0});
+    Seconds(2);
+    // Only the daily alarm fires, from Tuesday's queue; Monday's stay unfired and unstamped.
+    EXPECT_EQ(Hints(), Lines{"daily"});
+    EXPECT_EQ(Stored(0), onceStored);
+    EXPECT_EQ(Stored(1), mondaysStored);
+    EXPECT_EQ(gAlarms[2].LastDate, "08 Dec 2026");
+}
+
 TEST_F(AlarmTest, TheEleventhOfflineTickOfAGrabRunStopsIt) {
     StartWith({2026, 12, 7, 9, 0, 0}, {});
     gStopGrabbing = false;  // set at start-up
