@@ -2,6 +2,7 @@
 
 #include "alarms/alarm_editor_rules.h"
 #include "alarms/alarm_records.h"
+#include "alarms/alarm_times.h"
 #include "alarms/schedule_layout.h"
 #include "alarms/schedule_state.h"
 #include "kit/datetime.h"
@@ -46,6 +47,9 @@ void FrmSchedule::Form_Load() {
     // Centred for the open dialog, so that the editor fits when it opens.
     setTop((kit::ScreenHeight() - kScheduleOpenHeight) / 2);
     mClosedByButton = 0;
+    mHourlySetAtOpen = gHourlyAlarmSet;
+    mHourlyTimeAtOpen = gLastHourlyTime;
+    mOpenedOn = kit::Format(kit::Now(), "dd mmm yyyy");
     ApplyEditorReach();
 }
 
@@ -80,6 +84,12 @@ void FrmSchedule::RestoreAlarmList() {
     gAlarmCount = gSavedAlarmCount;
     gAlarms = gSavedAlarms;
     if (gAlarmCount > 0) gAlarms.resize(gAlarmCount);
+    // Thrown-away edits of the hourly alarm must not move its slot: it keeps its rhythm.
+    gHourlyAlarmSet = mHourlySetAtOpen;
+    gLastHourlyTime = mHourlyTimeAtOpen;
+    const kit::DateTime now = kit::Now();
+    if (gHourlyAlarmSet && mOpenedOn != kit::Format(now, "dd mmm yyyy"))
+        gLastHourlyTime = alarm_times::SlotAfterDateChange(gLastHourlyTime, now);
     // A discarded hourly alarm must not keep the hourly slot taken until the next start.
     if (!alarm_editor::AnyHourly(gAlarms, gAlarmCount)) gHourlyAlarmSet = false;
     eSchedule::BuildAlarmQueue();

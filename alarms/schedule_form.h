@@ -3,6 +3,7 @@
 // edits, Exit and the close box throw them away.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "alarms/alarm_editor_control.h"
 #include "alarms/alarm_list_control.h"
@@ -34,11 +35,16 @@ protected:
     void onResized() override;
 
 private:
-    // Copies the saved list back into the working list and rebuilds today's queue.
+    // Copies the saved list and the hourly slot as the dialog found them back and rebuilds
+    // today's queue.
     void RestoreAlarmList();
     // Collapsed, the editor and the calendar lie below the window: they must not take the
     // focus or an access key there.
     void ApplyEditorReach();
+
+    // The hourly slot when the dialog opened, and the day.
+    bool mHourlySetAtOpen = false;
+    std::string mHourlyTimeAtOpen, mOpenedOn;
 };
 
 inline kit::FormInstance<FrmSchedule> frmSchedule;

@@ -237,6 +237,34 @@ TEST_F(ScheduleDialogTest, RemoveThenTheCloseBoxBringsTheAlarmBackButNotTheStore
     EXPECT_TRUE(frmTivlo().mnuSchedule.Enabled);
 }
 
+TEST_F(ScheduleDialogTest, ExitAndTheCloseBoxKeepTheHourlyRhythm) {
+    StartWith({Stored("Stretch", "Every hour after running computer", "", "09:00:00")});
+    const std::string slot = gLastHourlyTime;
+    ASSERT_FALSE(slot.empty());
+    world.backend.advance(10 * 60 * 1000);
+    // Edited into a daily alarm, then thrown away with Exit.
+    Open();
+    PressRow(1);
+    Press(List().cmdEdit);
+    Choose(Editor().cmbAlarmMode, "Every day");
+    Press(Editor().cmdOK(0));
+    ASSERT_EQ(gAlarms[0].Mode, "Every day");
+    Press(Dialog().cmdCancel);
+    EXPECT_TRUE(gHourlyAlarmSet);
+    EXPECT_EQ(gLastHourlyTime, slot);
+    ASSERT_EQ(gAlarmQueueCount, 1);
+    EXPECT_EQ(gAlarmQueue[0].NextTime, slot);
+    // Removed, then thrown away with the close box.
+    Open();
+    PressRow(1);
+    Press(List().cmdRemove);
+    world.backend.pressCloseBox(Dialog().hWnd());
+    EXPECT_EQ(gLastHourlyTime, slot);
+    ASSERT_EQ(gAlarmQueueCount, 1);
+    EXPECT_EQ(gAlarmQueue[0].NextTime, slot);
+    EXPECT_EQ(gAlarms[0].Time, slot);
+}
+
 TEST_F(ScheduleDialogTest, BandsTellTheStateOfEachAlarmToday) {
     // Monday 7 Dec 2026, 09:41:30.
     StartWith({Stored("Yesterday", "Once", "Dec 06 , 2026", "11:00:00 pm"),
