@@ -397,7 +397,8 @@ void OcxAlarm::optTimeFormat_Click(int) {
     self.setAlarmTime(R::ReformatTime(self.getAlarmTime(), gAmPmMode));
     eRegistration::SetRegistryValue(kTimeSettingKey, "AM/PM_Mode", std::to_string(gAmPmMode));
     gTrayRedraw = true;
-    frmSchedule().ocxCalendar.CalendarSetting();
+    // The calendar re-shows its time in the new format on the date being edited, which stays.
+    frmSchedule().ocxCalendar.ShowDateOf(self.getAlarmDate());
     cmbAlarmMode_Click();
 }
 

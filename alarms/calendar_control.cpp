@@ -93,14 +93,27 @@ void OcxCalendar::UserControl_Initialize() {
 int OcxCalendar::ListedYear() const { return C::kFirstYear + std::max(cmbYear.ListIndex(), 0); }
 
 void OcxCalendar::CalendarSetting() {
-    const kit::DateTime now = kit::Now();
-    // A clock outside the listed years shows the nearest one.
-    cmbYear.setListIndex(C::ListedYear(now.year) - C::kFirstYear);
-    cmbMonth.setListIndex(now.month - 1);
-    mDay = now.day;
-    ShowMonth(now.month, ListedYear());
-    lblDay_Click(mDay - 1);
+    ShowDay(kit::Now());
     ShowCurrentTime();
+}
+
+void OcxCalendar::ShowDateOf(const std::string& dateText) {
+    const auto date = kit::ParseDate(dateText);
+    ShowDay(date ? *date : kit::Now());
+    ShowCurrentTime();
+}
+
+void OcxCalendar::ShowDay(const kit::DateTime& day) {
+    // The lists and the day label raise their events as for the user; while the program shows
+    // a day they choose nothing.
+    mShowingDay = true;
+    // A date outside the listed years shows the nearest one.
+    cmbYear.setListIndex(C::ListedYear(day.year) - C::kFirstYear);
+    cmbMonth.setListIndex(day.month - 1);
+    mDay = day.day;
+    ShowMonth(day.month, ListedYear());
+    lblDay_Click(mDay - 1);
+    mShowingDay = false;
 }
 
 void OcxCalendar::EnableCalendarDate() {
@@ -161,7 +174,7 @@ void OcxCalendar::lblDay_Click(int index) {
     for (int i = 0; i < kDays; ++i) lblDay(i).setBorderStyle(0);
     lblDay(index).setBorderStyle(1);
     mDay = index + 1;
-    if (!mInitialized) return;
+    if (!mInitialized || mShowingDay) return;
     PushDate();
     txtDumb.SetFocus();
 }

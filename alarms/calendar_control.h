@@ -10,8 +10,12 @@ class OcxCalendar : public kit::UserControl {
 public:
     explicit OcxCalendar(kit::Container* parent);
 
-    // Shows today and the current time.
+    // Shows today and the current time. Showing picks nothing: only the user's picks go into
+    // the editor.
     void CalendarSetting();
+    // Shows the day of a date text (today when it reads as none) and the current time in the
+    // clock format in use.
+    void ShowDateOf(const std::string& dateText);
     void EnableCalendarDate();
     void DisableCalendarDate();
     void EnableCalendarTime();
@@ -41,11 +45,13 @@ public:
     int mTimeField = 0;
     bool mInitialized = false;
     bool mUpdatingTime = false;
+    bool mShowingDay = false;
 
 protected:
     void UserControl_Initialize() override;
 
 private:
+    void ShowDay(const kit::DateTime& day);
     void ShowMonth(int month, int year);
     void ShowCurrentTime();
     void PushDate();

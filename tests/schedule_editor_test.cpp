@@ -151,6 +151,32 @@ TEST_F(ScheduleEditorTest, DisplaySettingsAreStoredAtOnceAndReformatTheAlarm) {
     EXPECT_TRUE(List().cmdAdd.Enabled());
 }
 
+TEST_F(ScheduleEditorTest, TheClockFormatAndTheFocusNeverMoveTheEditedDate) {
+    StartWith({Stored("Trip", "Once", "Mar 24 , 2027", "08:00:00 am")});
+    Open();
+    PressRow(1);
+    Press(List().cmdEdit);
+    ChooseTab(2);
+    Press(Editor().optTimeFormat(1));
+    EXPECT_EQ(Editor().getAlarmDate(), "Mar 24 , 2027");
+    EXPECT_EQ(Editor().getAlarmTime(), "08:00:00");
+    // The calendar shows the date being edited.
+    EXPECT_EQ(Calendar().cmbYear.Text(), "2027");
+    EXPECT_EQ(Calendar().cmbMonth.Text(), "March");
+    EXPECT_EQ(Calendar().lblDay(23).BorderStyle(), 1);
+    EXPECT_EQ(Calendar().lblDay(6).BorderStyle(), 0);
+    // The focus coming back onto the chosen option changes nothing either.
+    world.backend.focus(Editor().cmdOK(2).hWnd());
+    world.backend.focus(Editor().optTimeFormat(1).hWnd());
+    EXPECT_EQ(Editor().getAlarmDate(), "Mar 24 , 2027");
+    ChooseTab(0);
+    PressOk(0);
+    EXPECT_EQ(LastMessage(), "");
+    ASSERT_EQ(gAlarmCount, 1);
+    EXPECT_EQ(gAlarms[0].Date, "Mar 24 , 2027");
+    EXPECT_EQ(gAlarms[0].Time, "08:00:00");
+}
+
 TEST_F(ScheduleEditorTest, MonthlyAndYearlyAlarmsShowPartOfTheirDateButKeepItWhole) {
     StartWith({});
     Open();
