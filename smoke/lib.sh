@@ -451,6 +451,17 @@ grab_origin() {
 }
 grab_up() { window_up 'Resource Grabbing Setting'; }
 
+# export_loopback_name: TIVLO_CHECK_LOOPBACK_NAME=localhost for a check where this machine's
+# own hosts file has localhost; unset where it lacks it (a bare chroot), so that no check looks
+# a name up with a name server.
+export_loopback_name() {
+    if getent -s files ahostsv4 localhost 2>/dev/null | grep -q '^127\.'; then
+        export TIVLO_CHECK_LOOPBACK_NAME=localhost
+    else
+        unset TIVLO_CHECK_LOOPBACK_NAME
+    fi
+}
+
 # private_network online|offline OUT [COMMAND...]: a network of the session's own. Wine makes
 # its sockets in the wineserver, so the session's wineserver is started again inside a network
 # namespace, with loopback up and COMMAND (a server, its output to OUT) beside it: no other run

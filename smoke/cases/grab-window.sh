@@ -7,11 +7,20 @@ GRAB_SITE="$SMOKE_TMP/site"
 GRAB_LOG="$SMOKE_TMP/http.log"
 GRAB_DIR="$SMOKE_TMP/downloads"
 
-# The web server in a private network that the program believes online.
+# The web server in a private network that the program believes online. Not `-m http.server`,
+# whose start looks its own address up (a name server without an answer stalls it).
 grab_network() {
     : >"$GRAB_LOG"
-    private_network online "$GRAB_LOG" \
-        python3 -u -m http.server "$GRAB_PORT" --bind 127.0.0.1 --directory "$GRAB_SITE" || return 1
+    private_network online "$GRAB_LOG" python3 -u -c '
+import functools, http.server, socketserver, sys
+class Server(http.server.ThreadingHTTPServer):
+    def server_bind(self):
+        socketserver.TCPServer.server_bind(self)
+        self.server_name, self.server_port = self.server_address[:2]
+handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[2])
+server = Server(("127.0.0.1", int(sys.argv[1])), handler)
+print("Serving HTTP on", sys.argv[1], flush=True)
+server.serve_forever()' "$GRAB_PORT" "$GRAB_SITE" || return 1
     wait_line 5 'Serving HTTP' "$GRAB_LOG" && return 0
     echo "the web server did not start: $(tail -n 3 "$GRAB_LOG")" >&2
     return 1

@@ -8,6 +8,7 @@
 #include <wincrypt.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <atomic>
 #include <map>
@@ -368,6 +369,11 @@ CHECK_CHILD(https_unknown_certificate) {
 // its roots once, at its first https read, so the refusal is a child's.
 CHECK_CASE(https_is_read_once_its_certificate_is_trusted) {
     if (!HaveServer()) return;
+    // The certificate's name must be found without a name server (see the check's set-up).
+    if (Env("TIVLO_CHECK_LOOPBACK_NAME").empty()) {
+        std::printf("# no localhost in this machine's hosts file: https not checked\n");
+        return;
+    }
     Backend();
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);

@@ -58,4 +58,4 @@ grab_setup() {
     TIVLO_TEST_SERVER=$(cat "$portfile")
 }
 
-grab_setup
+grab_setup && export_loopback_name

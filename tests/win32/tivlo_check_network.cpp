@@ -136,9 +136,14 @@ CHECK_CASE(a_refused_port_and_an_unknown_host_report_errors_as_events) {
 CHECK_CASE(a_name_is_looked_up_and_a_connection_closed_in_its_handler_reports_nothing_more) {
     Backend();
     Listener server;
+    // "second" goes out once the client has closed (or after 10 s), however slow this machine.
     std::thread peer = server.serve([](SOCKET c) {
         Send(c, "first");
-        Sleep(100);
+        fd_set closed;
+        FD_ZERO(&closed);
+        FD_SET(c, &closed);
+        timeval wait{10, 0};
+        select(0, &closed, nullptr, nullptr, &wait);
         Send(c, "second");
         Sleep(100);
     });
