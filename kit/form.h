@@ -196,6 +196,25 @@ private:
 void RegisterFormSlot(std::function<void()> reset);
 void ResetAllForms();
 
+// Program code that runs for one event: a message, a timer's tick, a driver of the headless
+// backend. The backends open one around each; an unloaded form is destroyed when the outermost
+// one ends, as until then a handler of its own may still be on the stack. DoEvents and the
+// waits open theirs with ends = false: they run inside a handler, which goes on afterwards.
+class EventScope {
+public:
+    explicit EventScope(bool ends = true);
+    ~EventScope();
+    EventScope(const EventScope&) = delete;
+    EventScope& operator=(const EventScope&) = delete;
+
+private:
+    bool ends_;
+};
+// Keeps an unloaded form until no event runs any more, then destroys it.
+void ReleaseUnloadedForm(std::unique_ptr<Form> form);
+// Unloaded forms not destroyed yet.
+std::size_t UnloadedFormCount();
+
 // The single instance of a form, created and loaded on first use.
 template <class T>
 class FormInstance {
@@ -211,28 +230,25 @@ public:
             form->unloadSelf = [this, form](int mode) {
                 if (inst_.get() == form) Unload(mode);
             };
-            // The load handler may unload the form again; the object stays alive until reset.
+            // The load handler may unload the form again: it is destroyed once that handler
+            // and the event that made the form are over.
             form->loadForm();
             return *form;
         }
         return *inst_;
     }
     bool Loaded() const { return inst_ != nullptr; }
-    // Unloads the form; the object lives on until the next reset so a handler of its own can
-    // still return through it.
+    // Unloads the form; the object lives on until the running event ends, so a handler of its
+    // own can still return through it.
     void Unload(int mode = kUnloadCode) {
         if (!inst_) return;
         if (!inst_->unloadForm(mode)) return;
-        graveyard_.push_back(std::move(inst_));
+        ReleaseUnloadedForm(std::move(inst_));
     }
-    void Reset() {
-        inst_.reset();
-        graveyard_.clear();
-    }
+    void Reset() { inst_.reset(); }
 
 private:
     std::unique_ptr<T> inst_;
-    std::vector<std::unique_ptr<T>> graveyard_;
     bool registered_ = false;
 };
 

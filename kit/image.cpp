@@ -39,6 +39,11 @@ void Image::onPaint(Handle dc) {
         g.renderPicture(dc, picture_->object(), 0, 0, pw, ph);
 }
 
+void Image::destroyPeer() {
+    Control::destroyPeer();
+    picture_.reset();
+}
+
 std::unique_ptr<ControlPeer> Image::makePeer(Handle parentWindow) { return NewImagePeer(parentWindow, this); }
 
 }  // namespace kit

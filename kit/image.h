@@ -22,6 +22,8 @@ public:
     void setStretch(bool on);
 
     void onPaint(Handle dc) override;
+    // The picture goes with the window.
+    void destroyPeer() override;
 
 protected:
     std::unique_ptr<ControlPeer> makePeer(Handle parentWindow) override;

@@ -31,6 +31,11 @@ void ListView::applyState() {
     p->setBackground(picture_ ? picture_->handle() : 0);
 }
 
+void ListView::destroyPeer() {
+    Control::destroyPeer();
+    picture_.reset();
+}
+
 void ListView::AddColumn(const std::string& title, double width) {
     const int scale = container() ? container()->childScaleMode() : kScaleTwips;
     columns_.push_back({title, ToPixelsX(width, scale)});

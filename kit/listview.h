@@ -73,6 +73,8 @@ public:
     void Refresh();
 
     bool canFocus() const override { return true; }
+    // The picture goes with the window: a list made again starts without one.
+    void destroyPeer() override;
 
     // A click on a row (its number), raised before Click.
     std::function<void(int row)> ItemClick;

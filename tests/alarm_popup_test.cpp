@@ -95,6 +95,27 @@ TEST_F(AlarmPopupTest, LinesGrowTheWindowAndDoubleClicksRemoveThem) {
     EXPECT_FALSE(frmAlarm.Loaded());
 }
 
+TEST_F(AlarmPopupTest, EachDismissedPopupGivesBackItsWindowsAndDrawingObjects) {
+    StartWith({2026, 12, 7, 10, 0, 0}, {Alarm("tea", kModeDaily, "10:00:00")});
+    auto counts = [&] {
+        return std::vector<long long>{world.gdi.liveObjectCount(), world.gdi.liveDCCount(),
+                                      world.gdi.livePictureCount(), world.gdi.liveIconCount(),
+                                      static_cast<long long>(world.backend.windowCount()),
+                                      static_cast<long long>(world.backend.timerCount())};
+    };
+    std::vector<long long> first;
+    for (int i = 0; i < 5; ++i) {
+        gAlarms[0].LastDate.clear();
+        eSchedule::BuildAlarmQueue();
+        Seconds(1);
+        world.backend.advance(200);
+        Dismiss();
+        if (i == 0) first = counts();
+    }
+    EXPECT_EQ(counts(), first);
+    EXPECT_EQ(kit::UnloadedFormCount(), 0u);
+}
+
 TEST_F(AlarmPopupTest, MusicLoopsAndTheNextAlarmsMusicReplacesIt) {
     world.mci.addFile("C:\\a.wav", 2000);
     world.mci.addFile("C:\\b.mp3", 3000);

@@ -265,9 +265,7 @@ TEST_F(FortuneFinale, ClosingTheWindowStopsTheFinaleAndTheNextOpeningDeals) {
     ASSERT_EQ(g.mLeftCardHalf, 1);
     ui.pressCloseBox(frmFortune().hWnd());
     EXPECT_EQ(ui.timerCount(), timersBefore);
-    Tick(20);
-    EXPECT_EQ(g.mLeftCardHalf, 1);  // the closed control got no tick
-    EXPECT_EQ(g.mLeftToTopIndex, 0);
+    Tick(20);  // the closed control is gone: a tick reaching it would run on freed memory
     OcxFortune& again = Open();
     EXPECT_EQ(again.mStockTop, 25);
     EXPECT_TRUE(again.cmdNew.Enabled());

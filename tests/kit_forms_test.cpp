@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kit/controls.h"
+#include "kit/listview.h"
 #include "kit/headless/headless_window.h"
 #include "platform/headless/bind.h"
 
@@ -85,6 +86,38 @@ struct About : kit::Form {
 };
 
 kit::FormInstance<About> about;
+
+int g_popupsDestroyed = 0;
+
+// A form that unloads itself from its own handlers and goes on using itself afterwards, and
+// holds pictures in the controls that keep one.
+struct Popup : kit::Form {
+    Popup();
+    ~Popup() override { ++g_popupsDestroyed; }
+    kit::CommandButton close{this, "&Close"};
+    kit::Timer tick{this};
+    kit::ListView list{this};
+    kit::Image image{this};
+    std::string closedBy;
+};
+
+kit::FormInstance<Popup> popup;
+
+Popup::Popup() {
+    close.Move(120, 120, 1200, 375);
+    close.Click = [this] {
+        popup.Unload();
+        kit::DoEvents();  // a wait inside the handler is still the same event
+        closedBy = "click " + close.Caption();
+        g_log.push_back(closedBy);
+    };
+    tick.setInterval(1000);
+    tick.OnTimer = [this] {
+        popup.Unload();
+        closedBy = "timer";
+        g_log.push_back(closedBy);
+    };
+}
 
 class KitFormsTest : public ::testing::Test {
 protected:
@@ -186,6 +219,48 @@ TEST_F(KitFormsTest, TheCloseBoxAndTheProgramUnloadWithTheirOwnMode) {
     EXPECT_NE(&second, &first);
     game.Unload();
     EXPECT_EQ(g_log, (std::vector<std::string>{"init", "load", "query 1", "unload", "terminate"}));
+}
+
+TEST_F(KitFormsTest, AnUnloadedFormLivesUntilItsEventEndsAndThenGoesWithItsPictures) {
+    const int pictures = world.gdi.livePictureCount(), objects = world.gdi.liveObjectCount();
+    const auto windows = ui.windowCount();
+    g_popupsDestroyed = 0;
+    auto withPictures = [&](Popup& p) {
+        p.list.setPicture(kit::CreatePicture(kit::kPictureTypeBitmap, world.gdi.createBitmap(300, 40, 1, 32), true));
+        p.image.setPicture(kit::CreatePicture(kit::kPictureTypeBitmap, world.gdi.createBitmap(8, 8, 1, 32), true));
+        p.Show();
+    };
+
+    // By its own button: the handler runs on after the unload, through a DoEvents.
+    withPictures(popup());
+    ui.post([] {});
+    ui.click(popup().close.hWnd());
+    EXPECT_EQ(g_log.back(), "click &Close");
+    EXPECT_FALSE(popup.Loaded());
+    EXPECT_EQ(g_popupsDestroyed, 1);
+    EXPECT_EQ(kit::UnloadedFormCount(), 0u);
+
+    // By its own timer.
+    withPictures(popup());
+    popup().tick.setEnabled(true);
+    ui.advance(1000);
+    EXPECT_EQ(g_log.back(), "timer");
+    EXPECT_EQ(g_popupsDestroyed, 2);
+
+    // Unloaded by the program outside any event: kept until the next event ends.
+    withPictures(popup());
+    Popup& kept = popup();
+    popup.Unload();
+    EXPECT_EQ(g_popupsDestroyed, 2);
+    // The pictures went with the windows already.
+    EXPECT_EQ(kept.list.picture(), nullptr);
+    EXPECT_EQ(kept.image.picture(), nullptr);
+    EXPECT_EQ(world.gdi.livePictureCount(), pictures);
+    ui.advance(1);
+    EXPECT_EQ(g_popupsDestroyed, 3);
+
+    EXPECT_EQ(world.gdi.liveObjectCount(), objects);
+    EXPECT_EQ(ui.windowCount(), windows);
 }
 
 TEST_F(KitFormsTest, ABoxKeepsTheMouseWhileAButtonIsHeld) {

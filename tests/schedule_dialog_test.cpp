@@ -265,6 +265,31 @@ TEST_F(ScheduleDialogTest, ExitAndTheCloseBoxKeepTheHourlyRhythm) {
     EXPECT_EQ(gAlarms[0].Time, slot);
 }
 
+TEST_F(ScheduleDialogTest, EachClosingGivesBackEveryWindowAndDrawingObjectOfTheDialog) {
+    StartWith({Stored("Tea", "Every day", "", "04:00:00 pm")});
+    auto counts = [&] {
+        return std::vector<long long>{world.gdi.liveObjectCount(), world.gdi.liveDCCount(),
+                                      world.gdi.livePictureCount(), world.gdi.liveIconCount(),
+                                      static_cast<long long>(world.backend.windowCount()),
+                                      static_cast<long long>(world.backend.timerCount())};
+    };
+    // Closed by Exit, by the close box, and after the editor was open.
+    auto openAndClose = [&](int way) {
+        Open();
+        if (way == 2) Press(List().cmdAdd);
+        if (way == 0)
+            Press(Dialog().cmdCancel);
+        else
+            world.backend.pressCloseBox(Dialog().hWnd());
+        ASSERT_FALSE(frmSchedule.Loaded());
+    };
+    openAndClose(0);
+    const auto first = counts();
+    for (int i = 1; i < 10; ++i) openAndClose(i % 3);
+    EXPECT_EQ(counts(), first);
+    EXPECT_EQ(kit::UnloadedFormCount(), 0u);
+}
+
 TEST_F(ScheduleDialogTest, BandsTellTheStateOfEachAlarmToday) {
     // Monday 7 Dec 2026, 09:41:30.
     StartWith({Stored("Yesterday", "Once", "Dec 06 , 2026", "11:00:00 pm"),

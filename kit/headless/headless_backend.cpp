@@ -8,6 +8,7 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "kit/form.h"
 #include "kit/headless/headless_window.h"
 #include "kit/runtime.h"
 
@@ -75,6 +76,11 @@ double HeadlessBackend::secondsSinceMidnight() {
 }
 
 void HeadlessBackend::advance(std::uint64_t ms) {
+    EventScope scope;
+    runFor(ms);
+}
+
+void HeadlessBackend::runFor(std::uint64_t ms) {
     const std::uint64_t target = tick_ + ms;
     for (;;) {
         // The earliest due timer; std::map order breaks ties by creation.
@@ -142,6 +148,7 @@ void HeadlessBackend::deliverSources() {
 }
 
 void HeadlessBackend::waitEvents() {
+    EventScope scope(false);
     for (EventSource* s : std::vector<EventSource*>(sources_)) s->poll();
     if (!hasPendingEvents()) {
         // Real transfers in progress: sleep on them, and let virtual time follow real time.
@@ -150,7 +157,7 @@ void HeadlessBackend::waitEvents() {
             if (!s->waitOutside(kEventWaitMs)) continue;
             const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
                 std::chrono::steady_clock::now() - start);
-            advance(static_cast<std::uint64_t>(waited.count()));
+            runFor(static_cast<std::uint64_t>(waited.count()));
             doEvents();
             return;
         }
@@ -162,7 +169,7 @@ void HeadlessBackend::waitEvents() {
         for (EventSource* s : sources_)
             if (auto d = s->nextDue()) until = std::min(until, std::max(*d, tick_));
         // Timers and deliveries that fall due on the way run inside advance.
-        advance(until - tick_);
+        runFor(until - tick_);
     }
     doEvents();
 }
@@ -281,6 +288,7 @@ void HeadlessBackend::translate(Handle a, Handle b, int& x, int& y) const {
 // ---- mouse ----
 
 void HeadlessBackend::mouseMove(Handle h, int x, int y, int button, int shift) {
+    EventScope scope;
     window(h);
     Handle target = h;
     if (capture_ && capture_ != h) {
@@ -300,6 +308,7 @@ void HeadlessBackend::mouseMove(Handle h, int x, int y, int button, int shift) {
 }
 
 void HeadlessBackend::mouseAway() {
+    EventScope scope;
     Handle old = hover_;
     hover_ = 0;
     if (old && windows_.count(old))
@@ -307,6 +316,7 @@ void HeadlessBackend::mouseAway() {
 }
 
 void HeadlessBackend::mouseDown(Handle h, int x, int y, int button, int shift) {
+    EventScope scope;
     window(h);
     if (capture_ && capture_ != h) {
         // Another button is already held: the press goes to the window that has the mouse.
@@ -326,6 +336,7 @@ void HeadlessBackend::mouseDown(Handle h, int x, int y, int button, int shift) {
 }
 
 void HeadlessBackend::mouseUp(Handle h, int x, int y, int button, int shift) {
+    EventScope scope;
     window(h);
     Handle target = h;
     if (capture_ && capture_ != h) {
@@ -354,6 +365,7 @@ void HeadlessBackend::loseCapture() {
 }
 
 void HeadlessBackend::click(Handle h, int button, int shift) {
+    EventScope scope;
     HeadlessWindow& w = window(h);
     const int x = w.clientWidth() / 2, y = w.clientHeight() / 2;
     mouseDown(h, x, y, button, shift);
@@ -361,6 +373,7 @@ void HeadlessBackend::click(Handle h, int button, int shift) {
 }
 
 void HeadlessBackend::dblClick(Handle h, int x, int y, int button) {
+    EventScope scope;
     HeadlessWindow& w = window(h);
     if (x < 0) x = w.clientWidth() / 2;
     if (y < 0) y = w.clientHeight() / 2;
@@ -391,6 +404,7 @@ void HeadlessBackend::setFocus(Handle h) {
 }
 
 void HeadlessBackend::focus(Handle h) {
+    EventScope scope;
     if (isUsable(h)) setFocus(h);
 }
 
@@ -408,6 +422,7 @@ int CharOf(int keyCode, int shift) {
 }  // namespace
 
 void HeadlessBackend::pressKey(int keyCode, int shift) {
+    EventScope scope;
     Handle h = focus_ ? focus_ : activeForm_;
     if (!h || !windows_.count(h)) return;
     WindowSink* s = window(h).sink();
@@ -427,6 +442,7 @@ void HeadlessBackend::pressKey(int keyCode, int shift) {
 }
 
 void HeadlessBackend::keyDown(int keyCode, int shift) {
+    EventScope scope;
     Handle h = focus_ ? focus_ : activeForm_;
     if (!h || !windows_.count(h)) return;
     WindowSink* s = window(h).sink();
@@ -437,6 +453,7 @@ void HeadlessBackend::keyDown(int keyCode, int shift) {
 }
 
 void HeadlessBackend::keyUp(int keyCode, int shift) {
+    EventScope scope;
     Handle h = focus_ ? focus_ : activeForm_;
     if (!h || !windows_.count(h)) return;
     int up = keyCode;
@@ -444,12 +461,14 @@ void HeadlessBackend::keyUp(int keyCode, int shift) {
 }
 
 std::intptr_t HeadlessBackend::wheel(Handle h, int delta, int keys) {
+    EventScope scope;
     const auto wParam = static_cast<std::uintptr_t>(
         (static_cast<std::uint32_t>(delta & 0xFFFF) << 16) | static_cast<std::uint32_t>(keys & 0xFFFF));
     return CallWndProc(GetWndLong(h, kGwlWndProc), h, kWmMouseWheel, wParam, 0);
 }
 
 void HeadlessBackend::chooseMenuItem(Handle form, MenuItem& item) {
+    EventScope scope;
     if (!windows_.count(form)) return;
     HeadlessWindow& w = window(form);
     for (MenuItem* menu : w.menus) {
@@ -463,6 +482,7 @@ void HeadlessBackend::chooseMenuItem(Handle form, MenuItem& item) {
 }
 
 void HeadlessBackend::typeText(const std::string& text) {
+    EventScope scope;
     for (unsigned char c : text) {
         Handle h = focus_ ? focus_ : activeForm_;
         if (!h || !windows_.count(h)) return;
@@ -482,16 +502,19 @@ void HeadlessBackend::typeText(const std::string& text) {
 }
 
 void HeadlessBackend::choose(Handle h, int index) {
+    EventScope scope;
     if (!isUsable(h)) return;
     if (window(h).takesFocus()) setFocus(h);
     if (windows_.count(h)) window(h).nativeChoose(index);
 }
 
 void HeadlessBackend::pressCloseBox(Handle form) {
+    EventScope scope;
     if (auto* s = window(form).sink()) s->onCloseRequest();
 }
 
 void HeadlessBackend::broadcastTaskbarCreated() {
+    EventScope scope;
     std::vector<Handle> tops;
     for (auto& [h, w] : windows_)
         if (w->parent() == 0) tops.push_back(h);
@@ -609,6 +632,7 @@ int HeadlessBackend::msgBox(Handle owner, const std::string& text, const std::st
 }
 
 void HeadlessBackend::doEvents() {
+    EventScope scope(false);
     ++doEventsCount_;
     // Only what is pending now, so a callback that posts again cannot loop forever.
     for (std::size_t n = posted_.size(); n > 0 && !posted_.empty(); --n) {

@@ -203,6 +203,8 @@ private:
         std::uint64_t due = 0;
     };
 
+    // advance without opening an event: waitEvents runs inside the handler that waits.
+    void runFor(std::uint64_t ms);
     bool hasPendingEvents() const;
     void deliverSources();
     // Translates a point in a's client area into b's.

@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "kit/form.h"
 #include "kit/runtime.h"
 #include "kit/win32/win32_window.h"
 
@@ -35,7 +36,10 @@ std::string ModulePath() {
 
 }  // namespace
 
-void RunGuarded(const std::function<void()>& f) { Guarded([&] { f(); }); }
+void RunGuarded(const std::function<void()>& f) {
+    EventScope scope;
+    Guarded([&] { f(); });
+}
 
 std::string ModuleFolder() {
     std::string path = ModulePath();
@@ -169,6 +173,7 @@ int Win32Backend::msgBox(Handle owner, const std::string& text, const std::strin
 }
 
 void Win32Backend::doEvents() {
+    EventScope scope(false);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -200,6 +205,9 @@ double Win32Backend::secondsSinceMidnight() {
 void Win32Backend::run() {
     MSG msg;
     for (;;) {
+        // Messages sent by other threads run inside GetMessage: in the scope too. Forms unloaded
+        // by the message are destroyed at its end.
+        EventScope scope;
         BOOL r = GetMessageA(&msg, nullptr, 0, 0);
         if (r == 0 || r == -1) {
             RunProcessEndActions();
