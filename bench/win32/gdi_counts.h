@@ -96,6 +96,35 @@ inline int ProbeGdiHandles() {
     return n;
 }
 
+// USER objects of this process found by probing the handle values: windows, menus, icons and
+// cursors (GetGuiResources is a stub under Wine). User handles are (index << 1) + 0x20 there;
+// a zero high word matches any generation of its slot.
+struct UserObjects {
+    int windows = 0, menus = 0, icons = 0;
+    int total() const { return windows + menus + icons; }
+};
+inline UserObjects ProbeUserObjects() {
+    UserObjects n;
+    const DWORD self = GetCurrentProcessId();
+    for (std::uintptr_t v = 0x20; v < 0x10000; v += 2) {
+        const HWND w = reinterpret_cast<HWND>(v);
+        DWORD pid = 0;
+        if (IsWindow(w)) {
+            if (GetWindowThreadProcessId(w, &pid) && pid == self) ++n.windows;
+        } else if (IsMenu(reinterpret_cast<HMENU>(v))) {
+            ++n.menus;
+        } else {
+            ICONINFO info{};
+            if (GetIconInfo(reinterpret_cast<HICON>(v), &info)) {
+                ++n.icons;
+                if (info.hbmMask) DeleteObject(info.hbmMask);
+                if (info.hbmColor) DeleteObject(info.hbmColor);
+            }
+        }
+    }
+    return n;
+}
+
 struct Counts {
     DWORD gdi, user;
     int probed;
