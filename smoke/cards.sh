@@ -24,6 +24,44 @@ open_game() {
 
 game_closed() { ! window_up "$GAME_TITLE"; }
 
+# start_dealt_game NAME: starts the program, reads the card sheets, opens the game and finds its
+# dealt table in $SMOKE_TMP/deal.png; otherwise says "not ok" for NAME and fails.
+start_dealt_game() {
+    local why=
+    if ! start_and_wait_icons 40; then
+        why="the two tray icons did not appear within 40 s"
+    elif ! card_signatures; then
+        why="cannot read the exported sheets in $CARDS_DIR"
+    elif ! open_game; then
+        keep_file "$SMOKE_TMP/menu.png" menu-failed.png
+        why="no \"$GAME_TITLE\" window after choosing the tray item"
+    else
+        sleep 1
+        screenshot "$SMOKE_TMP/deal.png"
+        keep_file "$SMOKE_TMP/deal.png" dealt-table.png
+        table_origin "$SMOKE_TMP/deal.png" && return 0
+        why="no dealt table on the screen"
+    fi
+    not_ok "$1" "$why"
+    return 1
+}
+
+# drag_from_column0: presses 30 right of and 40 below the corner of column 0's top card and
+# moves it, the button held, in five steps to (200, 230).
+drag_from_column0() {
+    local k x y
+    read -r x y < <(at 30 60)
+    xdotool mousemove --sync "$x" "$y"
+    sleep 0.2
+    xdotool mousedown 1
+    for k in 1 2 3 4 5; do
+        read -r x y < <(at $((30 + 34 * k)) $((60 + 34 * k)))
+        xdotool mousemove --sync "$x" "$y"
+        sleep 0.05
+    done
+    sleep 0.5
+}
+
 # menu_settled: a new $SMOKE_TMP/menu.png once the opened menu has had time to draw all its
 # items (the first change seen on the screen may be a menu still being drawn). The pointer
 # leaves the icon first, beside the menu so that no item is lit: left on the icon, it brings up

@@ -4,21 +4,7 @@
 . "$here/cards.sh"
 
 name="Change Back shows each of the eight designs and stores it"
-if ! start_and_wait_icons 40; then
-    not_ok "$name" "the two tray icons did not appear within 40 s"
-    return
-fi
-card_signatures
-if ! open_game; then
-    not_ok "$name" "no \"$GAME_TITLE\" window after choosing the tray item"
-    return
-fi
-sleep 1
-screenshot "$SMOKE_TMP/deal.png"
-if ! table_origin "$SMOKE_TMP/deal.png"; then
-    not_ok "$name" "no dealt table on the screen"
-    return
-fi
+start_dealt_game "$name" || return
 # The button lies at (108, 8) of the game's control, whose origin is 10, 42 above the table's.
 read -r bx by < <(at $((108 - 10 + 50)) $((8 - 42 + 11)))
 bad=()

@@ -4,37 +4,11 @@
 . "$here/cards.sh"
 
 name="a new deal during a drag ends the drag, and the release leaves the deal untouched"
-if ! start_and_wait_icons 40; then
-    not_ok "$name" "the two tray icons did not appear within 40 s"
-    return
-fi
-if ! card_signatures; then
-    not_ok "$name" "cannot read the exported sheets in $CARDS_DIR"
-    return
-fi
-if ! open_game; then
-    not_ok "$name" "no \"$GAME_TITLE\" window after choosing the tray item"
-    return
-fi
-sleep 1
-screenshot "$SMOKE_TMP/deal.png"
-if ! table_origin "$SMOKE_TMP/deal.png"; then
-    not_ok "$name" "no dealt table on the screen"
-    return
-fi
+start_dealt_game "$name" || return
 dealt=$(face_at "$SMOKE_TMP/deal.png" 0 20)
 
 # Gripped 30 right of and 40 below the corner of column 0's top card, dragged to (200, 230).
-read -r x y < <(at 30 60)
-xdotool mousemove --sync "$x" "$y"
-sleep 0.2
-xdotool mousedown 1
-for k in 1 2 3 4 5; do
-    read -r x y < <(at $((30 + 34 * k)) $((60 + 34 * k)))
-    xdotool mousemove --sync "$x" "$y"
-    sleep 0.05
-done
-sleep 0.5
+drag_from_column0
 screenshot "$SMOKE_TMP/drag.png"
 floating=$(face_at "$SMOKE_TMP/drag.png" 170 190)
 press alt+n

@@ -3,27 +3,8 @@
 . "$here/cards.sh"
 
 name="the game opens from the tray with a dealt table"
-if ! start_and_wait_icons 40; then
-    not_ok "$name" "the two tray icons did not appear within 40 s"
-    return
-fi
-if ! card_signatures; then
-    not_ok "$name" "cannot read the exported sheets in $CARDS_DIR"
-    return
-fi
-if ! open_game; then
-    keep_file "$SMOKE_TMP/menu.png" menu-failed.png
-    not_ok "$name" "no \"$GAME_TITLE\" window after choosing the tray item"
-    return
-fi
-sleep 1
+start_dealt_game "$name" || return
 shot="$SMOKE_TMP/deal.png"
-screenshot "$shot"
-keep_file "$shot" dealt-table.png
-if ! table_origin "$shot"; then
-    not_ok "$name" "no dealt table on the screen"
-    return
-fi
 bad=()
 declare -a face
 for c in 0 1 2 3 4; do
@@ -70,16 +51,7 @@ else
 fi
 
 name="a dragged card floats above the table and goes back to its column"
-read -r x y < <(at 30 60)
-xdotool mousemove --sync "$x" "$y"
-sleep 0.2
-xdotool mousedown 1
-for k in 1 2 3 4 5; do
-    read -r x y < <(at $((30 + 34 * k)) $((60 + 34 * k)))
-    xdotool mousemove --sync "$x" "$y"
-    sleep 0.05
-done
-sleep 0.5
+drag_from_column0
 screenshot "$SMOKE_TMP/drag.png"
 keep_file "$SMOKE_TMP/drag.png" mid-drag.png
 # Gripped 30 right of and 40 below the card's corner, the pointer now at (200, 230).
