@@ -20,7 +20,26 @@ std::string Picture(char kind, int n) {
     return head + std::string(200 + n, static_cast<char>('a' + n));
 }
 
-TEST_F(ProgramTest, CrawlOfARealSiteSavesEachPictureOnceAndEnds) {
+// A crawl of the program from `start` through `reader` (GIFs and PNGs into C:\Pics as "Catch"),
+// run until the run's own message; the scripted reader is put back after it.
+class EndToEndCrawlTest : public ProgramTest {
+protected:
+    void Crawl(kit::AsyncReader& reader, const std::string& start) {
+        kit::setAsyncReader(&reader);
+        ASSERT_FALSE(Start());
+        gDownloadGIF = gDownloadPNG = true;
+        gDownloadFolder = "C:\\Pics";
+        gDownloadFileName = "Catch";
+        world.files.addFolder("C:\\Pics");
+        grabber::InitGrabTask(start);
+        gStopGrabbing = false;
+        frmTivlo().tmrGrabbing.setEnabled(true);
+        world.backend.advance(100);
+        kit::setAsyncReader(&world.reader);
+    }
+};
+
+TEST_F(EndToEndCrawlTest, CrawlOfARealSiteSavesEachPictureOnceAndEnds) {
     const fs::path dir = fs::temp_directory_path() / ("tivlo-site-" + std::to_string(::getpid()));
     fs::create_directories(dir / "gallery");
     auto put = [&](const std::string& name, const std::string& body) { std::ofstream(dir / name, std::ios::binary) << body; };
@@ -36,17 +55,7 @@ TEST_F(ProgramTest, CrawlOfARealSiteSavesEachPictureOnceAndEnds) {
     {
         testserver::LoopbackServer server(dir.string());
         kit::headless::CurlReader curl(world.backend);
-        kit::setAsyncReader(&curl);
-        ASSERT_FALSE(Start());
-        gDownloadGIF = gDownloadPNG = true;
-        gDownloadFolder = "C:\\Pics";
-        gDownloadFileName = "Catch";
-        world.files.addFolder("C:\\Pics");
-        grabber::InitGrabTask(server.url("/index.html"));
-        gStopGrabbing = false;
-        frmTivlo().tmrGrabbing.setEnabled(true);
-        world.backend.advance(100);
-        kit::setAsyncReader(&world.reader);
+        Crawl(curl, server.url("/index.html"));
 
         const auto files = world.files.files();
         // The two pictures of the gallery finish in either order.
@@ -69,7 +78,7 @@ TEST_F(ProgramTest, CrawlOfARealSiteSavesEachPictureOnceAndEnds) {
 }
 
 // A start address that redirects to an https site: the site's links keep its scheme.
-TEST_F(ProgramTest, CrawlFollowsARedirectToAnHttpsSite) {
+TEST_F(EndToEndCrawlTest, CrawlFollowsARedirectToAnHttpsSite) {
     const fs::path dir = fs::temp_directory_path() / ("tivlo-https-" + std::to_string(::getpid()));
     fs::create_directories(dir / "sub");
     auto put = [&](const std::string& name, const std::string& body) { std::ofstream(dir / name, std::ios::binary) << body; };
@@ -81,17 +90,7 @@ TEST_F(ProgramTest, CrawlFollowsARedirectToAnHttpsSite) {
         testserver::LoopbackServer server(dir.string(), true);
         kit::headless::CurlReader curl(world.backend);
         curl.trustOnly(server.certificatePem());
-        kit::setAsyncReader(&curl);
-        ASSERT_FALSE(Start());
-        gDownloadGIF = gDownloadPNG = true;
-        gDownloadFolder = "C:\\Pics";
-        gDownloadFileName = "Catch";
-        world.files.addFolder("C:\\Pics");
-        grabber::InitGrabTask(server.url("/t/redirect?n=1&to=" + server.httpsUrl("/index.html")));
-        gStopGrabbing = false;
-        frmTivlo().tmrGrabbing.setEnabled(true);
-        world.backend.advance(100);
-        kit::setAsyncReader(&world.reader);
+        Crawl(curl, server.url("/t/redirect?n=1&to=" + server.httpsUrl("/index.html")));
         EXPECT_EQ(world.files.files(), (std::map<std::string, std::string>{{"C:\\Pics\\Catch00000.gif", Picture('g', 1)},
                                                                            {"C:\\Pics\\Catch00000.png", Picture('p', 2)}}));
         ASSERT_EQ(world.backend.msgBoxCalls().size(), 1u);
@@ -102,16 +101,10 @@ TEST_F(ProgramTest, CrawlFollowsARedirectToAnHttpsSite) {
 
 // A script that serves every path below it: its fragment link queues nothing, so the crawl
 // requests four pages and ends.
-TEST_F(ProgramTest, CrawlOfAPathInfoSiteEnds) {
+TEST_F(EndToEndCrawlTest, CrawlOfAPathInfoSiteEnds) {
     testserver::LoopbackServer server;
     kit::headless::CurlReader curl(world.backend);
-    kit::setAsyncReader(&curl);
-    ASSERT_FALSE(Start());
-    grabber::InitGrabTask(server.url("/t/info.php"));
-    gStopGrabbing = false;
-    frmTivlo().tmrGrabbing.setEnabled(true);
-    world.backend.advance(100);
-    kit::setAsyncReader(&world.reader);
+    Crawl(curl, server.url("/t/info.php"));
     const auto targets = server.targets();
     EXPECT_EQ(std::set<std::string>(targets.begin(), targets.end()),
               (std::set<std::string>{"/t/info.php", "/t/about.php", "/t/info.php/more", "/t/info.php/about.php"}));
