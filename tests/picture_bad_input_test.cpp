@@ -1,6 +1,7 @@
 // Damaged pictures through the headless decoders (run under AddressSanitizer and UBSan by the
 // test script): none may crash, read or write out of bounds, or allocate beyond the pixel cap.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstring>
 #include <filesystem>
@@ -143,6 +144,32 @@ TEST(PictureBadInput, HeadersOverThePixelCapAreUnreadableBeforeDecoding) {
     EXPECT_FALSE(kit::WithinPixelCap(8192, 8193));
 }
 
+TEST(PictureBadInput, APngShorterThanItsRowsIsRefusedBeforeDecoding) {
+    // 58 bytes claiming 8192 x 8192 RGBA: inside the cap, but no deflate packs that tight.
+    Bytes bomb = ReadFixture("png-rgba.png");
+    PutBe32(bomb, 16, 8192);
+    PutBe32(bomb, 20, 8192);
+    bomb.resize(58);
+    EXPECT_FALSE(kit::headless::PngCanHoldItsPixels(bomb.data(), bomb.size()));
+    EXPECT_FALSE(kit::headless::DecodePng(bomb.data(), bomb.size()));
+
+    // The tightest a real encoder gets, black rows at the highest level, is still read.
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = image.height = 4096;
+    image.format = PNG_FORMAT_GRAY;
+    const std::vector<std::uint8_t> black(std::size_t{4096} * 4096, 0);
+    png_alloc_size_t bytes = 0;
+    ASSERT_TRUE(png_image_write_to_memory(&image, nullptr, &bytes, 0, black.data(), 0, nullptr));
+    Bytes tight(bytes);
+    ASSERT_TRUE(png_image_write_to_memory(&image, tight.data(), &bytes, 0, black.data(), 0, nullptr));
+    tight.resize(bytes);
+    EXPECT_TRUE(kit::headless::PngCanHoldItsPixels(tight.data(), tight.size()));
+    const auto pm = kit::headless::DecodePng(tight.data(), tight.size());
+    ASSERT_TRUE(pm);
+    EXPECT_EQ(pm->width, 4096);
+}
+
 TEST(PictureBadInput, DamagedBitmapHeadersAndRuns) {
     const Bytes good = ReadFixture("bmp24.bmp");
     auto with = [&](std::size_t at, std::uint32_t v) {
@@ -174,6 +201,14 @@ TEST(PictureBadInput, DamagedBitmapHeadersAndRuns) {
     far.resize(far[10]);
     for (std::uint8_t v : {0, 2, 255, 255, 0, 200, 1, 2}) far.push_back(v);
     ExpectSane(kit::headless::DecodeBmp(far.data(), far.size()));
+
+    // More rightward deltas than an int can add up, then a run: nothing lands in the picture.
+    far.resize(far[10]);
+    for (int i = 0; i < (1 << 23) + 1000; ++i) far.insert(far.end(), {0, 2, 255, 0});
+    far.insert(far.end(), {4, 1, 0, 1});
+    pm = kit::headless::DecodeBmp(far.data(), far.size());
+    ASSERT_TRUE(pm);
+    EXPECT_EQ(pm->at(0, pm->height - 1), 0xFF000000u);
 }
 
 TEST(PictureBadInput, GifFramesAnywhereOnTheScreenAreReadAtTheirOwnSize) {

@@ -1,5 +1,6 @@
 // A strict BMP reader: every read of the file is bounds-checked, sizes are checked before
 // anything is allocated, and damaged run-length data stops the decoding without harm.
+#include <algorithm>
 #include <vector>
 
 #include "kit/headless/picture_decoders.h"
@@ -87,7 +88,9 @@ void DecodeRle(const Reader& r, std::size_t pos, bool four, const std::vector<Rg
             return;
         } else if (value == 2) {  // delta
             if (pos + 2 > r.n) return;
-            x += r.d[pos];
+            // Past the right edge every place is outside: x stays there, however many deltas
+            // a long file holds.
+            x = std::min(x + static_cast<int>(r.d[pos]), w);
             y += r.d[pos + 1];
             pos += 2;
         } else {  // absolute: `value` literal indices, padded to a 16-bit boundary
@@ -96,8 +99,7 @@ void DecodeRle(const Reader& r, std::size_t pos, bool four, const std::vector<Rg
                 const std::size_t at = pos + (four ? i / 2 : i);
                 if (at >= r.n) return;
                 const std::uint32_t index = four ? ((i & 1) ? r.d[at] & 0xF : r.d[at] >> 4) : r.d[at];
-                if (x < w) img.set(x, y, PaletteColour(palette, index));
-                ++x;
+                if (x < w) img.set(x++, y, PaletteColour(palette, index));
             }
             pos += bytes + (bytes & 1);
         }

@@ -27,6 +27,11 @@ std::optional<Pixmap> DecodeJpeg(const std::uint8_t* data, std::size_t size,
 std::optional<Pixmap> DecodeGif(const std::uint8_t* data, std::size_t size);
 // Straight alpha, 8 bits a channel.
 std::optional<Pixmap> DecodePng(const std::uint8_t* data, std::size_t size);
+// Deflate packs at most this many bytes into one.
+constexpr unsigned kMaxDeflateRatio = 1032;
+// Whether a PNG file of size bytes can hold the rows its header claims: a file shorter than
+// they are, packed as tightly as deflate can, is damaged whatever its header says.
+bool PngCanHoldItsPixels(const std::uint8_t* data, std::size_t size);
 
 // Chooses the decoder by the leading bytes. ICO is never read, PNG only when asked for.
 std::optional<Pixmap> DecodePicture(const std::uint8_t* data, std::size_t size, bool readPng);
