@@ -285,11 +285,27 @@ void OcxResource::ChangeFileFolder(const std::string& folder) { txtFileFolder.se
 
 void OcxResource::cmdChangeFileFolder_Click() {
     const std::string start = txtFileFolder.Text();
+    // The grab window takes no input while the dialog is open, so that no second dialog opens
+    // over it; the tray menu may still close the window meanwhile.
+    kit::Form* host = hostForm();
+    host->setEnabled(false);
     std::string chosen = eBrowserFolder::BrowseForFolder(frmTivlo().hWnd(), start);
+    const bool open = host->loaded();
+    if (open) host->setEnabled(true);
     // The store keeps one text in 254 bytes: a longer folder could not be kept.
     if (chosen.size() > kMaxStoredText) {
-        MsgBox(kFolderTooLong, kit::kMbIconError, kCaption);
+        if (open) MsgBox(kFolderTooLong, kit::kMbIconError, kCaption);
+        else kit::MsgBox(kFolderTooLong, kit::kMbIconError, kCaption);
         chosen.clear();
+    }
+    if (!open) {
+        // The window saved its settings when it closed: the folder chosen is saved on its own,
+        // and shown by a window opened meanwhile.
+        if (chosen.empty()) return;
+        gDownloadFolder = chosen;
+        eRegistration::SetRegistryValue(kResSettingKey, "Download_File_Folder", gDownloadFolder);
+        if (frmResource.Loaded()) frmResource().ocxResource.ChangeFileFolder(gDownloadFolder);
+        return;
     }
     txtFileFolder.setText(chosen.empty() ? start : chosen);
     gDownloadFolder = txtFileFolder.Text();

@@ -14,6 +14,7 @@
 #include "shell/help.h"
 #include "shell/tivlo_form.h"
 #include "viewer/gdiplus_resize.h"
+#include "viewer/view_rules.h"
 
 namespace {
 
@@ -227,7 +228,7 @@ FrmResource::Thumb FrmResource::MakeThumb(const platform::FileEntry& file, bool&
         if (t.file == file) return t;
     Thumb t;
     t.file = file;
-    const std::string path = gDownloadFolder + "\\" + file.name;
+    const std::string path = eViewRules::JoinPath(gDownloadFolder, file.name);
     if (Extension(file.name) != ".png") {
         picImg.setPicture(nullptr);
         // Only the thumbnail is drawn from it: a big JPEG may load at an eighth of its size,
@@ -255,11 +256,13 @@ FrmResource::Thumb FrmResource::MakeThumb(const platform::FileEntry& file, bool&
         mImageWidth = size.Width;
         mImageHeight = size.Height;
         // A picture past the pixel cap is not drawn at its natural size: it counts as unreadable.
-        if (mImageWidth > 0 && mImageHeight > 0 && kit::WithinPixelCap(mImageWidth, mImageHeight))
+        if (mImageWidth > 0 && mImageHeight > 0 && kit::WithinPixelCap(mImageWidth, mImageHeight)) {
             picImg.setPicture(
                 eGDIPlusResize::CreateResizedPicture(mImageWidth, mImageHeight, kWhite, false));
-        else
+        } else {
             mImageWidth = mImageHeight = 0;
+            eGDIPlusResize::DisposeImage();
+        }
         eGDIPlusResize::StopGdiPlus(token);
     }
     if (EventsClosedWindow()) {

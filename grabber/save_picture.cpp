@@ -7,6 +7,7 @@
 #include "kit/runtime.h"
 #include "platform/services.h"
 #include "shell/globals.h"
+#include "viewer/view_rules.h"
 
 namespace {
 
@@ -137,16 +138,18 @@ bool ParseWeb::SaveImageData(const std::vector<std::uint8_t>& data, const std::s
         const std::string path =
             OpenNewImageFile(typeName, &file, SafePrefix(gDownloadFileName), gDownloadFolder);
         if (path.empty()) return false;
-        // Created, written and closed with no event in between; a failed write leaves nothing.
+        // Created, written, closed and counted with no event in between; a failed write leaves
+        // nothing. Saves that finished while a name was sought may have reached the limit.
         platform::Files& files = platform::files();
-        const bool written = files.write(file, data.data(), data.size());
+        const bool allowed = gSavedPictureCount < kMaxSavedPictures;
+        const bool written = allowed && files.write(file, data.data(), data.size());
         const bool closed = files.close(file);
         if (!written || !closed) {
             files.remove(path);
             return false;
         }
-        kit::DoEvents();
         ++gSavedPictureCount;
+        kit::DoEvents();
         return true;
     } catch (const kit::RuntimeError&) {
         return false;
@@ -161,7 +164,7 @@ std::string ParseWeb::OpenNewImageFile(const std::string& type, std::uintptr_t* 
         kit::DoEvents();
         char number[16];
         std::snprintf(number, sizeof number, "%05ld", static_cast<long>(counter));
-        const std::string path = folder + "\\" + prefix + number + "." + type;
+        const std::string path = eViewRules::JoinPath(folder, prefix + number + "." + type);
         ++counter;
         // A number is free only when nothing at all, hidden or a folder, has its name: the
         // creation itself tells (a separate look first costs a second search of the folder,

@@ -121,6 +121,10 @@ void Form::setCaption(const std::string& text) {
     if (peer_) peer_->setText(text);
 }
 
+void Form::setEnabled(bool on) {
+    if (peer_) peer_->setEnabled(on);
+}
+
 void Form::setBackColor(Color c) {
     back_ = c;
     if (peer_) {

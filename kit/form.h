@@ -60,6 +60,8 @@ public:
 
     const std::string& Caption() const { return caption_; }
     void setCaption(const std::string& text);
+    // A disabled window takes no input, nor do its controls.
+    void setEnabled(bool on);
     // Takes effect when the window is made: set it in the constructor.
     int BorderStyle() const { return borderStyle_; }
     void setBorderStyle(int style) { borderStyle_ = style; }

@@ -183,6 +183,22 @@ TEST_F(PictureTest, NamesPassOverAnythingThatExists) {
     EXPECT_TRUE(world.files.read("C:\\Pics\\Catch123456.png"));
 }
 
+TEST_F(PictureTest, SavesFinishingTogetherStopAtTheLimit) {
+    gSavedPictureCount = kMaxSavedPictures - 1;
+    // Another save finishes while this one seeks a free name.
+    world.backend.post([&] { EXPECT_TRUE(Save(Gif(1, 1))); });
+    EXPECT_FALSE(Save(Jpeg(0xC0, 1, 1)));
+    EXPECT_EQ(gSavedPictureCount, kMaxSavedPictures);
+    EXPECT_EQ(Names(), std::vector<std::string>{"C:\\Pics\\Catch00000.gif"});
+}
+
+TEST_F(PictureTest, AFolderEndingInABackslashGetsNoSecondOne) {
+    world.files.addFolder("C:\\");
+    std::uintptr_t file = 0;
+    EXPECT_EQ(web.OpenNewImageFile("jpg", &file, "Catch", "C:\\"), "C:\\Catch00000.jpg");
+    EXPECT_EQ(web.OpenNewImageFile("gif", &file, "Catch", "C:\\Pics"), "C:\\Pics\\Catch00000.gif");
+}
+
 TEST_F(PictureTest, FailuresLeaveNoFileAndCountNothing) {
     world.files.failWritesAfter(0);
     EXPECT_FALSE(Save(Gif(1, 1)));

@@ -221,6 +221,35 @@ TEST_F(GrabSettingsTest, FolderButtonRelistsANewFolderOnly) {
     EXPECT_EQ(world.backend.msgBoxCalls()[0].caption, "Tivlo 2.3");
 }
 
+TEST_F(GrabSettingsTest, TheFolderDialogHoldsTheWindowAndItsChoiceOutlivesIt) {
+    world.files.addFolder("C:\\Other");
+    world.files.addFolder("C:\\Third");
+    FrmResource& w = Open();
+    OcxResource& s = w.ocxResource;
+    // While the dialog is open the window takes no input: no second dialog, no closing.
+    int opened = 0;
+    world.shell.whileBrowsing = [&] {
+        if (opened++) return;
+        world.backend.click(s.cmdChangeFileFolder.hWnd());
+        world.backend.click(w.cmdExit.hWnd());
+    };
+    world.shell.queueBrowseAnswer(std::string("C:\\Other"));
+    world.backend.click(s.cmdChangeFileFolder.hWnd());
+    EXPECT_EQ(world.shell.browseCalls().size(), 1u);
+    ASSERT_TRUE(frmResource.Loaded());
+    EXPECT_EQ(gDownloadFolder, "C:\\Other");
+
+    // Closed from the tray meanwhile: the folder chosen is saved all the same.
+    world.shell.whileBrowsing = [&] { frmResource.Unload(); };
+    world.shell.queueBrowseAnswer(std::string("C:\\Third"));
+    world.backend.click(s.cmdChangeFileFolder.hWnd());
+    EXPECT_EQ(world.shell.browseCalls().size(), 2u);
+    EXPECT_FALSE(frmResource.Loaded());
+    EXPECT_EQ(gDownloadFolder, "C:\\Third");
+    EXPECT_EQ(world.registry.value("Software\\Tivlo\\ResSetting", "Download_File_Folder").value_or("-"),
+              "C:\\Third");
+}
+
 TEST_F(GrabSettingsTest, ClosingSavesTheThirteenValues) {
     gImageWidth = 640;
     gImageHeight = 480;

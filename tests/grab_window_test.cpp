@@ -154,6 +154,16 @@ TEST_F(GrabWindowTest, UnreadablePicturesShowOnlyTheirNames) {
     EXPECT_EQ(world.gdiplus.liveStarts(), 0);
 }
 
+TEST_F(GrabWindowTest, AFolderEndingInABackslashGetsNoSecondOne) {
+    gDownloadFolder = gListedFolder = std::string(kPics) + "\\";
+    AddPicture("a.png", "");
+    Open();
+    ASSERT_EQ(world.gdiplus.count(platform::headless::FakeGdiPlus::Call::Load), 1);
+    for (const auto& call : world.gdiplus.calls()) {
+        if (call.call == platform::headless::FakeGdiPlus::Call::Load) EXPECT_EQ(call.path, "C:\\Pics\\a.png");
+    }
+}
+
 TEST_F(GrabWindowTest, RefreshKeepsUnchangedThumbnailsAndFollowsTheFolder) {
     AddPictures(11);
     FrmResource& w = Open();

@@ -527,6 +527,19 @@ TEST_F(ViewerTest, AnUnreadableFileLeavesTheWindowBlackAndNothingOld) {
     EXPECT_EQ(Shown(), "d.bmp");
 }
 
+TEST_F(ViewerTest, APngOverThePixelCapIsRefusedBeforeItIsDrawn) {
+    std::ifstream in(std::string(TIVLO_TEST_PICTURES) + "/png-rgba.png", std::ios::binary);
+    std::string png(std::istreambuf_iterator<char>(in), {});
+    ASSERT_GT(png.size(), 24u);
+    for (int at : {16, 20}) png.replace(at, 4, std::string("\0\0\x23\x28", 4));  // 9000
+    Add("a.png", png);
+    Open();
+    EXPECT_EQ(Panel(2), "0x0");
+    EXPECT_FALSE(V().picPview.Visible());
+    EXPECT_EQ(world.gdi.bitmapsOverCap(), 0);
+    EXPECT_EQ(world.gdiplus.liveImages(), 0);
+}
+
 TEST_F(ViewerTest, MinimisedAndTinyWindowsNeverLayOutBelowOnePixel) {
     Add("a.bmp", Plain(6000, 100));
     Add("b.bmp", Plain(100000, 10));

@@ -50,13 +50,13 @@ kit::Picture BitmapToPicture(kit::Handle bitmap) {
     return kit::CreatePicture(kit::kPictureTypeBitmap, bitmap, true);
 }
 
+}  // namespace
+
 // GDI+ keeps the file open while its image lives: the image goes on every way out.
 void DisposeImage() {
     if (gGdipImage) platform::gdiplus().disposeImage(gGdipImage);
     gGdipImage = 0;
 }
-
-}  // namespace
 
 std::uintptr_t StartGdiPlus() {
     std::uintptr_t token = 0;

@@ -25,6 +25,8 @@ ImageSize LoadImageSize(const std::string& path, std::int32_t& width, std::int32
 // keepRatio is accepted for the callers' sake; both pass false, which stretches.
 kit::Picture CreateResizedPicture(std::int32_t width, std::int32_t height,
                                   std::uint32_t background, bool keepRatio);
+// Empties the image slot without drawing.
+void DisposeImage();
 void StopGdiPlus(std::uintptr_t token);
 
 }  // namespace eGDIPlusResize

@@ -5,6 +5,7 @@
 
 #include "grabber/resource_state.h"
 #include "kit/gdi.h"
+#include "kit/picture_header.h"
 #include "kit/picture_loader.h"
 #include "kit/runtime.h"
 #include "kit/window_proc.h"
@@ -223,8 +224,11 @@ bool FrmSizedPreview::ReadPicture() {
     std::int32_t w = -1, h = -1;
     const ImageSize size = eGDIPlusResize::LoadImageSize(path, w, h);
     kit::Picture picture;
-    if (size.Width > 0 && size.Height > 0)
+    // A picture past the pixel cap is never drawn at its natural size: it counts as unreadable.
+    if (size.Width > 0 && size.Height > 0 && kit::WithinPixelCap(size.Width, size.Height))
         picture = eGDIPlusResize::CreateResizedPicture(size.Width, size.Height, 0xFFFFFF, false);
+    else
+        eGDIPlusResize::DisposeImage();
     if (!picture) {
         ClearPicture();
         return false;

@@ -263,7 +263,8 @@ bool RasterGdi::deleteDC(Handle dc) {
 }
 
 Handle RasterGdi::createCompatibleBitmap(Handle dc, int width, int height) {
-    if (width <= 0 || height <= 0 || !WithinPixelCap(width, height)) return 0;
+    if (width <= 0 || height <= 0) return 0;
+    if (!WithinPixelCap(width, height)) return ++overCap_, 0;
     bool mono = false;
     if (dc != 0) {
         Pixels* s = surface(dc);
@@ -279,7 +280,7 @@ Handle RasterGdi::createBitmap(int width, int height, int planes, int bitsPerPix
     // As GDI: an empty bitmap is the stock 1 x 1 monochrome one.
     if (width == 0 || height == 0) return stockBitmap_;
     if (width < 0 || height < 0 || planes <= 0 || bitsPerPixel <= 0) return 0;
-    if (!WithinPixelCap(width, height)) return 0;
+    if (!WithinPixelCap(width, height)) return ++overCap_, 0;
     Object o{Kind::Bitmap};
     o.bitmap.pix = blank(width, height, planes * bitsPerPixel == 1);
     return add(o);

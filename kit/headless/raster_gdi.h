@@ -90,6 +90,7 @@ public:
     const std::deque<Pixels>& windowFrames(Handle window) const;
     long windowFrameCount(Handle window) const;
     int liveObjectCount() const;  // bitmaps, brushes, fonts and pens, stock objects not counted
+    int bitmapsOverCap() const { return overCap_; }  // bitmaps asked for past the pixel cap
     int liveDCCount() const;
     int liveIconCount() const;
     int livePictureCount() const;
@@ -173,6 +174,7 @@ private:
     std::map<Handle, Object> objects_;
     std::map<Handle, Frames> frames_;
     Handle next_ = 0x2000;
+    int overCap_ = 0;
     Handle stockBitmap_ = 0, stockFont_ = 0, stockBrush_ = 0, stockPen_ = 0, screenBitmap_ = 0;
     FileReader readFile_;
     std::vector<std::uint32_t> spare_;

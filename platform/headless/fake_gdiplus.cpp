@@ -79,7 +79,14 @@ int FakeGdiPlus::loadImageFromFile(const std::u16string& path, GpImage& image) {
     std::optional<std::vector<std::uint8_t>> bytes;
     if (raster_.fileReader()) bytes = raster_.fileReader()(ansi);
     if (!bytes) return record(Call::Load, kGpFileNotFound, ansi);
-    auto pm = kit::headless::DecodePicture(bytes->data(), bytes->size(), true);
+    // GDI+ reads a file's header when it loads it and its pixels when it draws it: a picture
+    // over the pixel cap loads with its size and fails when drawn.
+    std::optional<kit::Pixmap> pm;
+    const auto header = kit::ReadPictureHeader(bytes->data(), bytes->size());
+    if (header && !kit::WithinPixelCap(header->width, header->height))
+        pm = kit::Pixmap{header->width, header->height, {}};
+    else
+        pm = kit::headless::DecodePicture(bytes->data(), bytes->size(), true);
     if (!pm) return record(Call::Load, kGpUnknownImageFormat, ansi);
     image = next_++;
     images_[image] = std::move(*pm);
@@ -124,6 +131,7 @@ int FakeGdiPlus::drawImageRectI(GpGraphics graphics, GpImage image, int x, int y
     auto g = graphics_.find(graphics);
     auto i = images_.find(image);
     if (g == graphics_.end() || i == images_.end()) return record(Call::Draw, kGpInvalidParameter);
+    if (i->second.px.empty()) return record(Call::Draw, kGpOutOfMemory);
     if (!raster_.drawPixmap(g->second, x, y, width, height, i->second))
         return record(Call::Draw, kGpGenericError);
     return record(Call::Draw, kGpOk);
