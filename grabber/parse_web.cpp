@@ -1,5 +1,7 @@
 #include "grabber/parse_web.h"
 
+#include <new>
+
 #include "grabber/grab_state.h"
 #include "grabber/grab_window.h"
 #include "grabber/queues.h"
@@ -131,6 +133,8 @@ void ParseWeb::UserControl_AsyncReadComplete(kit::ReadHandle read, const std::st
             std::vector<std::uint8_t>().swap(data);
             // A redirected page's links are relative to where it was found at last.
             ParseHtml(text, name, finalAddress.empty() ? address : finalAddress);
+            text.clear();
+            text.shrink_to_fit();  // before other pages' events run
             kit::DoEvents();
         } else {
             kit::DoEvents();
@@ -140,11 +144,15 @@ void ParseWeb::UserControl_AsyncReadComplete(kit::ReadHandle read, const std::st
             }
         }
     } catch (const kit::RuntimeError&) {
+    } catch (const std::bad_alloc&) {
+        // No memory for the page's text: the page is dropped, the run goes on.
     }
 }
 
 bool ParseWeb::ParseHtml(const std::string& html, const std::string& name,
                          const std::string& finalAddress) {
+    grabber::PageLinks links;
+    bool whole = false;
     try {
         grabber::ParseInput in;
         in.html = html;
@@ -153,10 +161,14 @@ bool ParseWeb::ParseHtml(const std::string& html, const std::string& name,
         in.pageAddress = finalAddress;
         in.searchWord = mSearchWord;
         in.switches = {gDownloadGIF, gDownloadJPG, gDownloadJPEG, gDownloadBMP, gDownloadPNG};
-        return grabber::ParseHtml(in, *this);
+        whole = grabber::ParseHtml(in, *this);
     } catch (const kit::RuntimeError&) {
-        return false;
+    } catch (const std::bad_alloc&) {
+        // The memory ran out while the page was parsed: the rest of it is dropped, what it
+        // queued stays.
     }
+    if (links.passedOver()) ShowGrabStatus("Too many links, some passed over : " + finalAddress);
+    return whole;
 }
 
 void ParseWeb::AddResourceURL(const std::string& url) {

@@ -31,14 +31,19 @@ public:
         }
         return first;
     }
-    void added(const std::string& key, int index) {
+    void added(const std::string& key, int index, std::size_t cost) {
         insert(Hash(key), index);
         covered_ = index + 1;
+        bytes_ += cost;
     }
+    void grew(std::size_t bytes) { bytes_ += bytes; }
+    // What the queue's entries cost, as far as the index has followed it.
+    std::size_t bytes() const { return bytes_; }
     void reset() {
         slots_.clear();
         used_ = 0;
         covered_ = 0;
+        bytes_ = 0;
     }
 
 private:
@@ -57,9 +62,9 @@ private:
         ++used_;
     }
     void grow() {
-        std::vector<Slot> old;
+        // The bigger table is made first: when that fails, the index stays as it was.
+        std::vector<Slot> old(slots_.empty() ? 64 : slots_.size() * 2);
         old.swap(slots_);
-        slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
         used_ = 0;
         for (const Slot& s : old)
             if (s.index >= 0) insert(s.hash, s.index);
@@ -67,14 +72,23 @@ private:
     void sync(const std::vector<std::string>& urls, int32_t count) {
         const int32_t n = std::min<int32_t>(count, static_cast<int32_t>(urls.size()));
         if (n < covered_) reset();
-        for (; covered_ < n; ++covered_) insert(Hash(QueueKey(urls[covered_])), covered_);
+        for (; covered_ < n; ++covered_) {
+            insert(Hash(QueueKey(urls[covered_])), covered_);
+            bytes_ += urls[covered_].size() + kQueueEntryCost;
+        }
     }
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
     int32_t covered_ = 0;
+    std::size_t bytes_ = 0;
 };
 
 QueueIndex g_pageIndex, g_priorityIndex, g_pictureIndex;
+PageLinks* g_page = nullptr;  // the innermost page being parsed
+
+std::size_t Cost(const std::string& url, const std::string& text) {
+    return url.size() + text.size() + kQueueEntryCost;
+}
 
 void Append(std::vector<std::string>& urls, std::vector<std::string>* texts, int32_t& count,
             std::string url, const std::string& text) {
@@ -111,6 +125,24 @@ void MergeText(std::string& stored, const std::string& text) {
 }
 
 }  // namespace
+
+class QueueBudget {
+public:
+    // Whether an entry of that cost may be queued; it then counts against the page's bound.
+    static bool Admit(std::size_t cost) {
+        const std::size_t held = g_pageIndex.bytes() + g_priorityIndex.bytes() + g_pictureIndex.bytes();
+        const bool fits = held + cost <= kMaxQueueBytes &&
+                          (!g_page || g_page->added_ + cost <= kMaxPageLinkBytes);
+        if (g_page) {
+            if (fits) g_page->added_ += cost;
+            else g_page->passedOver_ = true;
+        }
+        return fits;
+    }
+};
+
+PageLinks::PageLinks() : outer_(g_page) { g_page = this; }
+PageLinks::~PageLinks() { g_page = outer_; }
 
 std::string QueueKey(const std::string& url) {
     // Most addresses found are already in request form but for a fragment: the key is the
@@ -151,20 +183,29 @@ void AddPageLink(const std::string& url, const std::string& text) {
     const std::string key = QueueKey(url);
     const int at = g_pageIndex.find(gPageQueueURLs, gPageQueueCount, url, key);
     if (at >= 0) {
-        MergeText(gPageQueueTexts[at], text);
+        std::string& stored = gPageQueueTexts[at];
+        const std::size_t before = stored.size();
+        MergeText(stored, text);
+        g_pageIndex.grew(stored.size() - before);
         return;
     }
+    std::string bounded = Bounded(text);
+    const std::size_t cost = Cost(url, bounded);
+    if (!QueueBudget::Admit(cost)) return;
     if (gPageQueueCount < 0) gPageQueueCount = 0;
-    Append(gPageQueueURLs, &gPageQueueTexts, gPageQueueCount, url, Bounded(text));
-    g_pageIndex.added(key, gPageQueueCount - 1);
+    Append(gPageQueueURLs, &gPageQueueTexts, gPageQueueCount, url, bounded);
+    g_pageIndex.added(key, gPageQueueCount - 1, cost);
 }
 
 void AddPriorityPage(const std::string& url, const std::string& text) {
     const std::string key = QueueKey(url);
     if (g_priorityIndex.find(gPriorityPageURLs, gPriorityPageCount, url, key) >= 0) return;
+    std::string bounded = Bounded(text);
+    const std::size_t cost = Cost(url, bounded);
+    if (!QueueBudget::Admit(cost)) return;
     if (gPriorityPageCount < 0) gPriorityPageCount = 0;
-    Append(gPriorityPageURLs, &gPriorityPageTexts, gPriorityPageCount, url, Bounded(text));
-    g_priorityIndex.added(key, gPriorityPageCount - 1);
+    Append(gPriorityPageURLs, &gPriorityPageTexts, gPriorityPageCount, url, bounded);
+    g_priorityIndex.added(key, gPriorityPageCount - 1, cost);
 }
 
 void AddResourceURL(std::string url) {
@@ -174,9 +215,11 @@ void AddResourceURL(std::string url) {
     kit::DoEvents();
     const std::string key = QueueKey(url);
     if (g_pictureIndex.find(gPictureQueue, gPictureQueueCount, url, key) >= 0) return;
+    const std::size_t cost = Cost(url, {});
+    if (!QueueBudget::Admit(cost)) return;
     if (gPictureQueueCount < 0) gPictureQueueCount = 0;
     Append(gPictureQueue, nullptr, gPictureQueueCount, std::move(url), {});
-    g_pictureIndex.added(key, gPictureQueueCount - 1);
+    g_pictureIndex.added(key, gPictureQueueCount - 1, cost);
 }
 
 void ResetQueueIndexes() {

@@ -9,6 +9,33 @@ namespace grabber {
 // The longest merged link text of a page; a text that would make it longer is not appended.
 constexpr std::size_t kMaxLinkText = 4096;
 
+// What the queues of a task may hold, counted as the bytes of their addresses and texts and a
+// fixed cost per entry, and what the links of one page may add to that. An address that would
+// pass either bound is passed over, so that a page of a million links cannot use up the memory.
+constexpr std::size_t kMaxQueueBytes = std::size_t{128} << 20;
+constexpr std::size_t kMaxPageLinkBytes = std::size_t{16} << 20;
+constexpr std::size_t kQueueEntryCost = 96;  // the string objects and the index slots
+
+class QueueBudget;
+
+// While one lives, what the adders add counts against the bound of one page's links. A page
+// parsed inside another's events counts apart.
+class PageLinks {
+public:
+    PageLinks();
+    ~PageLinks();
+    PageLinks(const PageLinks&) = delete;
+    PageLinks& operator=(const PageLinks&) = delete;
+    // An address was passed over for a bound.
+    bool passedOver() const { return passedOver_; }
+
+private:
+    friend class QueueBudget;
+    PageLinks* outer_;
+    std::size_t added_ = 0;
+    bool passedOver_ = false;
+};
+
 void AddPageLink(const std::string& url, const std::string& text);
 void AddPriorityPage(const std::string& url, const std::string& text);
 // Processes pending events once, then queues url unless it is queued already. An address

@@ -397,4 +397,36 @@ TEST_F(CrawlTest, AddressesHoldingADollarSignKeepTheirWholeAddress) {
     EXPECT_EQ(window.count("Download complete : " + dir + "/a.gif"), 1);
 }
 
+TEST_F(CrawlTest, LinksPastTheQueuesBoundsArePassedOverWithOneLine) {
+    // Links at a 4 KB address: a page's share of the queues is reached after a few thousand.
+    std::string links = "<img src=a.gif>";
+    for (int i = 0; i < 5000; ++i) links += "<a href=" + std::to_string(i) + "></a>";
+    const std::string deep = "http://s/" + std::string(4096, 'd');
+    auto parse = [&](int page) {
+        const std::string address = deep + std::to_string(page) + "/p.html";
+        const std::int32_t before = gPageQueueCount;
+        window.texts.clear();
+        frmTivlo().ocxParseWeb.ParseHtml(links, "HTM$$" + address, address);
+        return gPageQueueCount - before;
+    };
+    grabber::InitGrabTask("http://s/");
+    const std::size_t linkCost = deep.size() + 6 + grabber::kQueueEntryCost;  // at most
+    const int share = parse(0);
+    EXPECT_NEAR(share, grabber::kMaxPageLinkBytes / linkCost, 5);
+    EXPECT_EQ(gPictureQueueCount, 1);
+    EXPECT_EQ(window.texts, std::vector<std::string>{"Too many links, some passed over : " + deep + "0/p.html"});
+    // Every page gets its share until the queues are full; then nothing more is queued.
+    for (int page = 1; parse(page) > 0;) ++page;
+    std::size_t held = 0;
+    for (const auto* queue : {&gPageQueueURLs, &gPictureQueue})
+        for (const std::string& url : *queue) held += url.size() + grabber::kQueueEntryCost;
+    EXPECT_LE(held, grabber::kMaxQueueBytes);
+    EXPECT_GT(held + linkCost, grabber::kMaxQueueBytes);
+    EXPECT_EQ(window.count("Too many links"), 1);
+    EXPECT_EQ(parse(0), 0);
+    // A new task starts afresh.
+    grabber::InitGrabTask("http://s/");
+    EXPECT_EQ(parse(0), share);
+}
+
 }  // namespace
