@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 // After windows.h:
+#include <psapi.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -12,6 +13,16 @@
 #include <vector>
 
 namespace bench {
+
+// Private bytes in MB: PrivateUsage where the system fills it in; Wine leaves it 0 and gives the
+// process's anonymous (private) resident memory as PagefileUsage.
+inline double PrivateMb() {
+    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    pmc.cb = sizeof pmc;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+    const SIZE_T bytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
+    return bytes / (1024.0 * 1024.0);
+}
 
 inline int CountThreads() {
     int n = 0;

@@ -14,22 +14,13 @@
 
 #include "app/win32_app.h"
 #include "bench/win32/gdi_counts.h"
+#include "bench/win32/process_counts.h"
 #include "fortune/fortune_form.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 double MsSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
-
-// Private bytes: PrivateUsage where the system fills it in; Wine leaves it 0 and gives the
-// process's anonymous (private) resident memory as PagefileUsage.
-double PrivateMb() {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
-    const SIZE_T bytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
-    return bytes / (1024.0 * 1024.0);
-}
 
 BOOL CALLBACK CountChild(HWND, LPARAM n) {
     ++*reinterpret_cast<int*>(n);
@@ -52,7 +43,7 @@ struct Counts {
     int windows;
     double privateMb;
 };
-Counts Snapshot(const bench::CountingGdi& gdi) { return {bench::Measure(gdi), UserWindows(), PrivateMb()}; }
+Counts Snapshot(const bench::CountingGdi& gdi) { return {bench::Measure(gdi), UserWindows(), bench::PrivateMb()}; }
 
 // Runs the messages waiting now, as the message loop would between events.
 void Pump() { kit::DoEvents(); }
@@ -103,12 +94,12 @@ int main(int argc, char** argv) {
     static bench::CountingGdi gdi;
     app::BindWin32(system, &gdi);
 
-    const double before = PrivateMb();
+    const double before = bench::PrivateMb();
     FrmFortune& form = frmFortune();
     form.Show();
     PumpFor(300);
     fortune::OcxFortune& g = form.ocxFortune;
-    const double opened = PrivateMb();
+    const double opened = bench::PrivateMb();
     std::printf("open game window adds %.2f MB of private memory (%.2f -> %.2f MB)\n", opened - before, before,
                 opened);
 

@@ -15,6 +15,7 @@
 
 #include "app/win32_app.h"
 #include "bench/win32/gdi_counts.h"
+#include "bench/win32/process_counts.h"
 #include "grabber/resource_form.h"
 #include "grabber/resource_state.h"
 #include "shell/globals.h"
@@ -25,14 +26,6 @@ namespace {
 
 double MsSince(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double PrivateMb() {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
-                         sizeof pmc);
-    return pmc.PrivateUsage / (1024.0 * 1024.0);
 }
 
 double CpuMs() {
@@ -105,7 +98,7 @@ int main(int argc, char** argv) {
     // and again after all the builds.
     FrmResource* w = &OpenOn(empty);
     Pump(500);
-    const double emptyMb = PrivateMb();
+    const double emptyMb = bench::PrivateMb();
     Checkpoint("empty");
     frmResource.Unload();
     Pump(200);
@@ -128,7 +121,7 @@ int main(int argc, char** argv) {
     auto t0 = std::chrono::steady_clock::now();
     w = &OpenOn(big);
     Pump(500);
-    const double bigMb = PrivateMb();
+    const double bigMb = bench::PrivateMb();
     Checkpoint("big");
 
     t0 = std::chrono::steady_clock::now();

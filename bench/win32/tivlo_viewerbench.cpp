@@ -14,6 +14,7 @@
 
 #include "app/win32_app.h"
 #include "bench/win32/gdi_counts.h"
+#include "bench/win32/process_counts.h"
 #include "grabber/resource_state.h"
 #include "kit/gdi.h"
 #include "kit/picture_loader.h"
@@ -27,16 +28,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double PrivateMB() {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
-                         sizeof pmc);
-    // Wine leaves PrivateUsage at 0; the commit charge is the same figure there.
-    const SIZE_T bytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
-    return bytes / (1024.0 * 1024.0);
-}
 
 // Lets the window paint what it was given, as the user would see it.
 void Settle() {
@@ -91,7 +82,7 @@ int main(int argc, char** argv) {
     gThumbFileCount = frmTivlo().flbThumbView.ListCount();
     // A first opening loads the decoders (OLE picture codecs, GDI+) for good: its JPEG is the
     // cold figure, and the baseline is taken after it.
-    const double fresh = PrivateMB();
+    const double fresh = bench::PrivateMb();
     gCurrentPicture = IndexOf("small.bmp");
     frmSizedPreview().Show();
     Settle();
@@ -99,17 +90,17 @@ int main(int argc, char** argv) {
     Show("alpha.png");
     frmSizedPreview.Unload();
     Settle();
-    const double before = PrivateMB();
+    const double before = bench::PrivateMb();
     gCurrentPicture = IndexOf("small.bmp");
     frmSizedPreview().Show();
     Settle();
-    const double baseline = PrivateMB();
+    const double baseline = bench::PrivateMb();
     const bench::Counts countsOpen = bench::Measure(gdi);
     std::printf("private bytes: %.1f MB at start, %.1f MB after a first opening and closing\n",
                 fresh, before);
     std::vector<double> warm;
     for (int i = 0; i < runs; ++i) warm.push_back(TimeMs([] { Show("big1.jpg"); }));
-    const double fitted = PrivateMB() - baseline;
+    const double fitted = bench::PrivateMb() - baseline;
     std::printf("4000x3000 JPEG fitted: cold %.1f ms, warm median %.1f ms (%d runs)\n", cold,
                 Median(warm), runs);
     std::printf("  private bytes above the open viewer: %.1f MB fitted\n", fitted);
@@ -142,7 +133,7 @@ int main(int argc, char** argv) {
     Show("big1.jpg");
     frmSizedPreview().mnuFullSize.Click();
     Settle();
-    std::printf("  private bytes above the open viewer: %.1f MB at Full Size\n", PrivateMB() - baseline);
+    std::printf("  private bytes above the open viewer: %.1f MB at Full Size\n", bench::PrivateMb() - baseline);
     // Drags at Full Size: each move pans by 7 pixels and back.
     const HWND box = reinterpret_cast<HWND>(frmSizedPreview().picPview.hWnd());
     SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 300));
@@ -158,7 +149,7 @@ int main(int argc, char** argv) {
     // 100 Next steps through the big pictures.
     Show("big1.jpg");
     const bench::Counts c0 = bench::Measure(gdi);
-    const double m0 = PrivateMB();
+    const double m0 = bench::PrivateMb();
     const char* names[] = {"big1.jpg", "big2.jpg", "big3.jpg"};
     for (int i = 0; i < 100; ++i) Show(names[(i + 1) % 3]);
     Show("big1.jpg");
@@ -166,14 +157,14 @@ int main(int argc, char** argv) {
     std::printf("100 Next steps: GDI %lu -> %lu, USER %lu -> %lu, probed %d -> %d, kit handles %zu -> %zu, "
                 "private %.1f -> %.1f MB\n",
                 c0.gdi, c1.gdi, c0.user, c1.user, c0.probed, c1.probed, c0.wrapped, c1.wrapped, m0,
-                PrivateMB());
+                bench::PrivateMb());
 
     frmSizedPreview.Unload();
     Settle();
     const bench::Counts closed = bench::Measure(gdi);
     std::printf("after closing: private %.1f MB; open viewer's baseline %.1f MB (%+.1f MB), before "
                 "opening %.1f MB; kit handles %zu open -> %zu closed\n",
-                PrivateMB(), baseline, PrivateMB() - baseline, before, countsOpen.wrapped,
+                bench::PrivateMb(), baseline, bench::PrivateMb() - baseline, before, countsOpen.wrapped,
                 closed.wrapped);
     std::fflush(stdout);
     eTray::RemoveTrayIcons();

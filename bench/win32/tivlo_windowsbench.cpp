@@ -17,6 +17,7 @@
 #include "alarms/schedule_form.h"
 #include "app/win32_app.h"
 #include "bench/win32/gdi_counts.h"
+#include "bench/win32/process_counts.h"
 #include "fortune/fortune_form.h"
 #include "grabber/resource_form.h"
 #include "grabber/resource_state.h"
@@ -29,16 +30,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Private bytes: PrivateUsage where the system fills it in; Wine leaves it 0 and gives the
-// process's anonymous (private) resident memory as PagefileUsage.
-double PrivateMb() {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
-    const SIZE_T bytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
-    return bytes / (1024.0 * 1024.0);
-}
 
 // The message loop for a while: paints, timers, the close. Each round is an event of its own,
 // as one turn of the program's loop is, so unloaded forms are destroyed at its end.
@@ -58,7 +49,7 @@ struct Counts {
 };
 
 Counts Snapshot(const bench::CountingGdi& gdi) {
-    return {bench::ProbeGdiHandles(), gdi.live(), bench::ProbeUserObjects(), PrivateMb()};
+    return {bench::ProbeGdiHandles(), gdi.live(), bench::ProbeUserObjects(), bench::PrivateMb()};
 }
 
 struct Window {
