@@ -29,7 +29,7 @@ void Fold(std::string& copy, char op, char wins, char otherwise) {
     if (last == std::string::npos) return;
     const std::size_t end = std::min(last + 2, copy.size());
     const bool has = copy.find(wins, 0) < end;
-    copy = std::string(1, has ? wins : otherwise) + copy.substr(end);
+    copy.replace(0, end, 1, has ? wins : otherwise);
 }
 
 }  // namespace
@@ -44,13 +44,13 @@ bool CheckSearch(std::string_view expression, std::string_view text) {
     }
     Fold(copy, '+', 'F', 'T');
     Fold(copy, '/', 'T', 'F');
-    if (StartsWith(copy, "-")) copy.insert(0, "T");
+    if (StartsWith(copy, "-")) copy.insert(copy.begin(), 'T');
     copy = ReplaceAll(copy, "-T", "+F");
     copy = ReplaceAll(copy, "-F", "+T");
     const std::size_t last = copy.rfind('+');
     if (last != std::string::npos) {
         const std::size_t end = std::min(last + 2, copy.size());
-        copy = copy.find('F') < end ? "F" : "T";
+        return copy.find('F') >= end;
     }
     return copy == "T";
 }
