@@ -10,13 +10,14 @@
 #     one run over a site already served, then one of its pages alone ("pages only: run ...")
 #     (bench/crawl-throughput.sh uses it).
 # BUILD_DIR is a cross build folder holding tivlo_crawlbench.exe and tivlo-testserver.
+# CRAWL_SAVE_DIR: the folder the runs save into (emptied first; the session's scratch folder by default).
 # A report, not a test.
 . "$(dirname "$(readlink -f "$0")")/wine-bench.sh"
 bench_begin 1 2 "BUILD_DIR [SITE_URL]" "$@"
 build=$(readlink -f "$1")
 wine_setup "$build/tivlo_crawlbench.exe" || exit 2
 
-saved="$SMOKE_TMP/saved"
+saved=${CRAWL_SAVE_DIR:-$SMOKE_TMP/saved}
 mkdir -p "$saved"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ $# -eq 2 ]; then

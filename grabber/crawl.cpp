@@ -1,5 +1,6 @@
 #include "grabber/crawl.h"
 
+#include <array>
 #include <cstdint>
 
 #include "grabber/grab_state.h"
@@ -77,6 +78,11 @@ void Start(Source source) {
     ++*next;
 }
 
+// What the loop decides on: when an event changes none of it, there is nothing to start.
+std::array<std::int64_t, 4> Snapshot() {
+    return {gDownloadsInFlight, gPageQueueCount, gPriorityPageCount, gPictureQueueCount};
+}
+
 bool EveryQueueServed() {
     return gPageQueueNext == gPageQueueCount && gPriorityPageNext == gPriorityPageCount &&
            gPictureQueueNext == gPictureQueueCount;
@@ -107,6 +113,7 @@ void GrabPictures() {
 
     for (;;) {
         bool progressed = false;
+        const auto before = Snapshot();
         if (gDownloadsInFlight < grabber::kMaxDownloadsInFlight) {
             const std::int64_t pagesStarted = std::int64_t(gPriorityPageNext) + gPageQueueNext;
             Source source = Source::None;
@@ -151,8 +158,9 @@ void GrabPictures() {
             kit::MsgBox("All links have been parsed !", kit::kMbIconExclamation, kCaption);
             break;
         }
-        // A pass that started nothing waits for the next event instead of spinning.
-        if (progressed) kit::DoEvents();
+        // A pass that started nothing waits for the next event instead of spinning; downloads
+        // that ended or pages that queued more during the pass are such events.
+        if (progressed || Snapshot() != before) kit::DoEvents();
         else kit::WaitEvents();
     }
     EndRun();

@@ -363,6 +363,40 @@ TEST_F(CrawlTest, APassThatStartsNothingWaitsForTheNextEvent) {
     EXPECT_LT(world.backend.doEventsCount() - rounds, int(waited / kit::kEventWaitMs) * 6 + 50);
 }
 
+TEST_F(CrawlTest, DownloadsThatEndDuringAPassLetTheNextStartWithoutAWait) {
+    // Five pictures held until one second, then let go together; the rest answer at once. The
+    // last of the five may end inside a pass that started nothing: the loop must not then sleep
+    // a whole wait with nothing in flight. Both parities of the steps are tried.
+    std::string page;
+    for (int i = 0; i < 10; ++i) {
+        page += "<img src=i" + std::to_string(i) + ".gif>";
+        site["http://s/i" + std::to_string(i) + ".gif"] = kGif;
+    }
+    site["http://s/"] = page;
+    for (int rounds = 0; rounds < 2; ++rounds) {
+        extraRounds = rounds;
+        auto scripted = world.reader.scripter;
+        int held = 0;
+        world.reader.scripter = [&, scripted](const std::string& a, const std::string& n) {
+            auto s = scripted(a, n);
+            s.hold = a.find(".gif") != std::string::npos && ++held <= 5;
+            return s;
+        };
+        kit::Handle timer = 0;
+        timer = world.backend.createTimer([&] {
+            world.backend.setTimer(timer, 0, false);
+            for (auto& r : world.reader.reads())
+                if (!r.finished && !r.cancelled) world.reader.release(r.handle);
+        });
+        world.backend.setTimer(timer, 1000, true);
+        const std::uint64_t start = world.backend.tickMs();
+        Run("http://s/");
+        world.reader.scripter = scripted;
+        EXPECT_EQ(gSavedPictureCount, 10 * (rounds + 1));
+        EXPECT_LT(world.backend.tickMs() - start, 1000u + kit::kEventWaitMs) << rounds;
+    }
+}
+
 TEST_F(CrawlTest, BatchesGoOnPastThirtyTwoThousandPagesStarted) {
     // A continued task that has started 40,000 pages: k starts again at 0, serves the waiting
     // picture, then climbs one per pass until (k + 1) x 20 passes the pages started, far past

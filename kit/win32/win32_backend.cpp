@@ -1,5 +1,6 @@
 #include "kit/win32/win32_backend.h"
 
+#include <atomic>
 #include <cctype>
 #include <exception>
 #include <vector>
@@ -172,7 +173,48 @@ int Win32Backend::msgBox(Handle owner, const std::string& text, const std::strin
                        static_cast<UINT>(flags));
 }
 
+namespace {
+
+std::atomic<std::uint64_t> gPosts{0};
+bool gQuietGaps = false;
+// Input, painting and timers wait at most this long for a DoEvents; two frames of a 1000 Hz
+// mouse, far below what a user sees.
+constexpr LONGLONG kQuietGapUs = 2000;
+
+LONGLONG PerformanceCount() {
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return c.QuadPart;
+}
+
+LONGLONG QuietGapCounts() {
+    static const LONGLONG counts = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart * kQuietGapUs / 1000000;
+    }();
+    return counts;
+}
+
+}  // namespace
+
+void Win32Backend::QuietGaps(bool on) { gQuietGaps = on; }
+
+void Win32Backend::NotePosted() { gPosts.fetch_add(1, std::memory_order_release); }
+
 void Win32Backend::doEvents() {
+    // Under Wine each look at the queue is a round trip to its server, two when the queue is
+    // empty, and a crawl calls DoEvents thousands of times a second. During one a look within
+    // a short gap after the last one is skipped unless our own code posted meanwhile.
+    if (!gQuietGaps) return pump();
+    const std::uint64_t posts = gPosts.load(std::memory_order_acquire);
+    if (posts == postsSeen_ && PerformanceCount() < quietUntil_) return;
+    postsSeen_ = posts;
+    pump();
+    quietUntil_ = PerformanceCount() + QuietGapCounts();
+}
+
+void Win32Backend::pump() {
     EventScope scope(false);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -193,7 +235,7 @@ void Win32Backend::waitEvents() {
     if (MsgWaitForMultipleObjectsEx(0, nullptr, kEventWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
         WAIT_TIMEOUT)
         return;
-    doEvents();
+    pump();
 }
 
 double Win32Backend::secondsSinceMidnight() {

@@ -56,9 +56,15 @@ public:
     // The named mutex that marks a running instance of this exe.
     static std::string instanceMutexName(const std::string& title);
 
+    // While on, DoEvents looks at the queue at most once per short gap unless our own code
+    // posted to this thread meanwhile (NotePosted). On while network reads are in flight.
+    static void QuietGaps(bool on);
+    static void NotePosted();
+
 private:
     static LRESULT CALLBACK helperProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void onTimer(UINT_PTR id);
+    void pump();
     int twipsOf(int pixels, int caps);
     int dpiX_ = 0, dpiY_ = 0;  // logical pixels per inch, read once
 
@@ -70,6 +76,8 @@ private:
     bool prevInstanceChecked_ = false;
     bool prevInstance_ = false;
     DWORD lastTick_ = 0;
+    std::uint64_t postsSeen_ = 0;
+    LONGLONG quietUntil_ = 0;  // performance counter: DoEvents does not look before then
     std::uint64_t tickHigh_ = 0;
 };
 

@@ -59,7 +59,10 @@ struct Job {
     const ReadLimits& limits() const { return state->limits; }
     void post(WinInetReader::Event* e) {
         e->read = read;
-        if (!PostMessageA(window, kReadMessage, 0, reinterpret_cast<LPARAM>(e))) delete e;
+        if (PostMessageA(window, kReadMessage, 0, reinterpret_cast<LPARAM>(e)))
+            Win32Backend::NotePosted();
+        else
+            delete e;
     }
     void complete(WinInetReader::Event* e) {
         e->complete = true;
@@ -237,6 +240,7 @@ WinInetReader::~WinInetReader() {
         live.state->request = nullptr;
     }
     live_.clear();
+    Win32Backend::QuietGaps(false);
     if (watching_) KillTimer(window_, kPaceTimer);
     if (session_) inet().InternetCloseHandle(static_cast<HINTERNET>(session_));
     if (window_) DestroyWindow(window_);
@@ -255,9 +259,11 @@ ReadHandle WinInetReader::beginRead(const std::string& address, const std::strin
     const ReadHandle read = next_++;
     auto state = std::make_shared<State>(limits_);
     live_[read] = Live{name, sink, state};
+    Win32Backend::QuietGaps(true);
     Job job{window_, session, read, address, request->url, state};
     if (!workers_.submit([job]() mutable { job.run(); })) {
         live_.erase(read);
+        Win32Backend::QuietGaps(!live_.empty());
         return 0;
     }
     watch(state->pace.windowEnd(limits_));
@@ -280,6 +286,7 @@ void WinInetReader::cancelRead(ReadHandle read) {
         std::swap(h, state.request);
     }
     live_.erase(it);
+    Win32Backend::QuietGaps(!live_.empty());
     closeLater(h);
 }
 
@@ -328,7 +335,10 @@ void WinInetReader::deliver(Event* e) {
     if (it == live_.end()) return;  // cancelled: dropped
     AsyncReadSink* sink = it->second.sink;
     const std::string name = it->second.name;
-    if (e->complete) live_.erase(it);
+    if (e->complete) {
+        live_.erase(it);
+        Win32Backend::QuietGaps(!live_.empty());
+    }
     if (!sink) return;
     if (e->complete)
         sink->onReadComplete(e->read, name, e->status, e->data, e->bytesMax, e->finalAddress);

@@ -176,7 +176,9 @@ private:
     }
 
     // Errors found inside a call still reach the program as events, from event processing.
-    void fail(int error) { PostMessageA(reg().window, kLateError, id_, error); }
+    void fail(int error) {
+        if (PostMessageA(reg().window, kLateError, id_, error)) kit::win32::Win32Backend::NotePosted();
+    }
 
     TcpEvents* events_;
     UINT_PTR id_ = 0;
