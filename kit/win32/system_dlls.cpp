@@ -43,17 +43,47 @@ const MultimediaApi* Multimedia() {
     return table;
 }
 
+namespace {
+struct CommonControlsDll {
+    HMODULE dll = nullptr;
+    CommonControlsApi api;
+    int pins = 0;
+};
+CommonControlsDll& commonControls() {
+    static CommonControlsDll state;
+    return state;
+}
+}  // namespace
+
 const CommonControlsApi* CommonControls() {
-    static const CommonControlsApi* table =
-        Load<CommonControlsApi>("comctl32.dll", [](HMODULE dll, CommonControlsApi& api) {
-            if (!(true TIVLO_COMMON_CONTROL_ENTRIES(TIVLO_DLL_BIND))) return false;
-            INITCOMMONCONTROLSEX icc{};
-            icc.dwSize = sizeof icc;
-            icc.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES;
-            api.InitCommonControlsEx(&icc);
-            return true;
-        });
-    return table;
+    CommonControlsDll& cc = commonControls();
+    if (cc.dll) return &cc.api;
+    HMODULE dll = LoadLibraryA("comctl32.dll");
+    if (!dll) return nullptr;
+    CommonControlsApi api;
+    if (!(true TIVLO_COMMON_CONTROL_ENTRIES(TIVLO_DLL_BIND))) {
+        FreeLibrary(dll);
+        return nullptr;
+    }
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES;
+    api.InitCommonControlsEx(&icc);
+    cc.dll = dll;
+    cc.api = api;
+    return &cc.api;
+}
+
+void PinCommonControls() { ++commonControls().pins; }
+
+void UnpinCommonControls() { --commonControls().pins; }
+
+void ReleaseUnusedCommonControls() {
+    CommonControlsDll& cc = commonControls();
+    if (!cc.dll || cc.pins > 0) return;
+    FreeLibrary(cc.dll);
+    cc.dll = nullptr;
+    cc.api = CommonControlsApi{};
 }
 
 const CommonDialogApi* CommonDialogs() {

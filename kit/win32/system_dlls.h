@@ -1,7 +1,8 @@
 // Entry points of the system DLLs that only some features use. A DLL is loaded when its
 // feature first asks for its table, so an idle program maps none of them; a table is null when
 // its DLL or one of its entries cannot be had, and the feature then fails as it does for any
-// other error of that call. The tables are bound once and may be asked for from any thread.
+// other error of that call. The tables are bound once and may be asked for from any thread,
+// except the common controls' (below).
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
@@ -42,13 +43,22 @@ struct MultimediaApi {
 };
 const MultimediaApi* Multimedia();
 
-// Loading it also registers the common control classes the toolkit makes.
+// Loading it also registers the common control classes the toolkit makes. Unlike the other
+// DLLs it is given back once unused: under Wine it holds about 0.8 MB (its tooltips' icons)
+// that the windows using it do not need once closed. The window thread only: each native
+// control pins it while it lives, and ReleaseUnusedCommonControls unloads it when nothing pins
+// it; the next CommonControls() loads it again.
 #define TIVLO_COMMON_CONTROL_ENTRIES(X)                                                           \
     X(InitCommonControlsEx) X(SetWindowSubclass) X(RemoveWindowSubclass) X(DefSubclassProc)
 struct CommonControlsApi {
     TIVLO_COMMON_CONTROL_ENTRIES(TIVLO_DLL_ENTRY)
 };
 const CommonControlsApi* CommonControls();
+void PinCommonControls();
+void UnpinCommonControls();
+// Only where no code of the DLL can be on the stack: between two messages of the outermost
+// message loop (a handler called from a control may close the control's window).
+void ReleaseUnusedCommonControls();
 
 #define TIVLO_COMMON_DIALOG_ENTRIES(X) X(GetOpenFileNameA)
 struct CommonDialogApi {

@@ -7,6 +7,7 @@
 
 #include "kit/form.h"
 #include "kit/runtime.h"
+#include "kit/win32/system_dlls.h"
 #include "kit/win32/win32_window.h"
 
 namespace kit::win32 {
@@ -247,17 +248,22 @@ double Win32Backend::secondsSinceMidnight() {
 void Win32Backend::run() {
     MSG msg;
     for (;;) {
-        // Messages sent by other threads run inside GetMessage: in the scope too. Forms unloaded
-        // by the message are destroyed at its end.
-        EventScope scope;
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
-        if (r == 0 || r == -1) {
-            RunProcessEndActions();
-            ExitProcess(r == 0 ? static_cast<UINT>(msg.wParam) : 1);
+        {
+            // Messages sent by other threads run inside GetMessage: in the scope too. Forms
+            // unloaded by the message are destroyed at its end.
+            EventScope scope;
+            BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+            if (r == 0 || r == -1) {
+                RunProcessEndActions();
+                ExitProcess(r == 0 ? static_cast<UINT>(msg.wParam) : 1);
+            }
+            if (!PreTranslateKey(msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
         }
-        if (PreTranslateKey(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        // Between two messages of the outermost loop: no control's code is running.
+        ReleaseUnusedCommonControls();
     }
 }
 

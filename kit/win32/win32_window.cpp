@@ -307,7 +307,9 @@ LRESULT CALLBACK NativeSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         cc().RemoveWindowSubclass(hwnd, NativeSubclassProc, kSubclassId);
         RemovePropA(hwnd, kPeerProp);
         if (w) w->hwnd_ = nullptr;
-        return cc().DefSubclassProc(hwnd, msg, wParam, lParam);
+        const LRESULT result = cc().DefSubclassProc(hwnd, msg, wParam, lParam);
+        UnpinCommonControls();
+        return result;
     }
     if (!w || !w->sink_) return cc().DefSubclassProc(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
@@ -354,6 +356,7 @@ void Win32Window::detach() {
     hwnd_ = nullptr;
     if (GetCapture() == h) ReleaseCapture();
     DestroyWindow(h);
+    if (subclassed_) UnpinCommonControls();
 }
 
 Win32Window* Win32Window::FromHwnd(HWND hwnd) {
@@ -374,6 +377,9 @@ void Win32Window::createNative(const char* cls, DWORD exStyle, DWORD style, HWND
     if (!h) return;
     hwnd_ = h;
     SetPropA(h, kPeerProp, this);
+    // The DLL stays while the control lives; the subclass sees the control's end, so without
+    // it the DLL stays for good.
+    PinCommonControls();
     subclassed_ = cc().SetWindowSubclass(h, NativeSubclassProc, kSubclassId, 0) != FALSE;
 }
 

@@ -1,6 +1,7 @@
 // The toolkit's Win32 list view and tab strip driven through real window messages: columns, rows
 // and their texts, the measured row height, selection by the keys, the background picture below
-// the headers, tabs chosen by the keys and their display area.
+// the headers, tabs chosen by the keys and their display area; the common controls' DLL given
+// back with the last control and loaded again for the next.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,6 +12,7 @@
 #include "kit/controls.h"
 #include "kit/listview.h"
 #include "kit/tabstrip.h"
+#include "kit/win32/system_dlls.h"
 #include "app/win32_app.h"
 #include "tests/win32/check.h"
 
@@ -166,3 +168,24 @@ CHECK_CASE(tabs_chosen_by_key_and_program_with_pages_in_the_display_area) {
           "the program's choice shows and raises Click: " + Joined());
 }
 
+
+CHECK_CASE(the_common_controls_go_with_their_last_control_and_come_back_with_the_next) {
+    Bind();
+    sheet();
+    {
+        kit::EventScope event;
+        sheet.Unload();
+    }
+    kit::win32::ReleaseUnusedCommonControls();
+    CheckThat(GetModuleHandleA("comctl32.dll") == nullptr, "the DLL goes once no control is left");
+    Sheet& s = sheet();
+    s.Show();
+    Pump();
+    HWND list = H(s.list.hWnd());
+    s.list.AddRow("Tea");
+    CheckThat(GetModuleHandleA("comctl32.dll") != nullptr && list != nullptr &&
+                  SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1,
+              "a new form loads it again and its list works");
+    kit::win32::ReleaseUnusedCommonControls();
+    CheckThat(GetModuleHandleA("comctl32.dll") != nullptr, "it stays while a control lives");
+}
