@@ -39,12 +39,38 @@ Handle Win32Gdi::createCompatibleDC(Handle dc) { return ToHandle(CreateCompatibl
 
 bool Win32Gdi::deleteDC(Handle dc) { return DeleteDC(H<HDC>(dc)) != 0; }
 
+namespace {
+
+// From this size on a screen-compatible bitmap is a DIB section of the screen's 32-bit format.
+// Under Wine a compatible bitmap's pixels sit on its Linux-side heap, which keeps freed blocks
+// once a big one has been freed (a closed window's buffers stayed there, about 1 MB); a DIB
+// section's pixels are mapped memory that goes with the bitmap.
+constexpr long long kDibSectionBytes = 128 * 1024;
+
+HBITMAP ScreenDibSection(HDC dc, int width, int height) {
+    if (static_cast<long long>(width) * height * 4 < kDibSectionBytes ||
+        GetObjectType(dc) == OBJ_MEMDC || GetDeviceCaps(dc, BITSPIXEL) < 24)
+        return nullptr;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top row first, as a compatible bitmap's bits are
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+}  // namespace
+
 Handle Win32Gdi::createCompatibleBitmap(Handle dc, int width, int height) {
     // A null DC means the screen, as createCompatibleDC(0) does.
-    if (dc) return ToHandle(CreateCompatibleBitmap(H<HDC>(dc), width, height));
-    HDC screen = GetDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
+    HDC screen = dc ? nullptr : GetDC(nullptr);
+    HDC target = dc ? H<HDC>(dc) : screen;
+    HBITMAP bmp = ScreenDibSection(target, width, height);
+    if (!bmp) bmp = CreateCompatibleBitmap(target, width, height);
+    if (screen) ReleaseDC(nullptr, screen);
     return ToHandle(bmp);
 }
 
