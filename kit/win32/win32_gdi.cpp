@@ -43,7 +43,7 @@ namespace {
 
 // From this size on a screen-compatible bitmap is a DIB section of the screen's 32-bit format.
 // Under Wine a compatible bitmap's pixels sit on its Linux-side heap, which keeps freed blocks
-// once a big one has been freed (a closed window's buffers stayed there, about 1 MB); a DIB
+// once a big one has been freed (a closed window's buffers stayed there); a DIB
 // section's pixels are mapped memory that goes with the bitmap.
 constexpr long long kDibSectionBytes = 128 * 1024;
 
